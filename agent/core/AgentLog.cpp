@@ -1,0 +1,127 @@
+#include "AgentLog.h"
+
+namespace tq {
+
+namespace {
+const QString &dashLine()
+{
+    static const QString line = QLatin1Char('\n') + QString(50, QLatin1Char('-'));
+    return line;
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+} // namespace
+
+QString logText(Where where)
+{
+    const QLatin1String cls(where.cls);
+    const QLatin1String fn(where.fn);
+    QString text;
+    text.reserve(cls.size() + 2 + fn.size());
+    text += cls;
+    text += QLatin1String("::");
+    text += fn;
+    return text;
+}
+
+QString logText(const char *utf8)
+{
+    return utf8 ? QString::fromUtf8(utf8) : QString();
+}
+
+QString fillPlaceholders(const char *format, const QString *args, int count)
+{
+    QString out;
+    if (!format)
+        return out;
+    int size = int(qstrlen(format));
+    for (int i = 0; i < count; ++i)
+        size += args[i].size();
+    out.reserve(size);
+    const char *literal = format; // start of the pending literal run
+    const auto flushLiteral = [&](const char *end) {
+        if (end <= literal)
+            return;
+        const int n = int(end - literal);
+        bool ascii = true;
+        for (int i = 0; i < n && ascii; ++i)
+            ascii = static_cast<unsigned char>(literal[i]) < 0x80;
+        if (ascii)
+            out += QLatin1String(literal, n);
+        else
+            out += QString::fromUtf8(literal, n);
+    };
+    for (const char *p = format; *p;) {
+        if (p[0] != '%' || !isDigit(p[1])) {
+            ++p;
+            continue;
+        }
+        // Take two digits when that names an argument, else one.
+        int index = p[1] - '0';
+        int digits = 1;
+        if (isDigit(p[2]) && index * 10 + (p[2] - '0') <= count) {
+            index = index * 10 + (p[2] - '0');
+            digits = 2;
+        }
+        if (index < 1 || index > count) {
+            p += 1 + digits;
+            continue;
+        }
+        flushLiteral(p);
+        out += args[index - 1];
+        p += 1 + digits;
+        literal = p;
+    }
+    flushLiteral(format + qstrlen(format));
+    return out;
+}
+
+LogBlock::LogBlock(const QString &header)
+    : m_text(header + dashLine())
+{ }
+
+LogBlock::LogBlock(Where where)
+    : LogBlock(logText(where))
+{ }
+
+LogBlock &LogBlock::separator()
+{
+    m_text += dashLine();
+    return *this;
+}
+
+LogBlock &LogBlock::line(const QString &text)
+{
+    m_text += QLatin1Char('\n');
+    m_text += text;
+    return *this;
+}
+
+LogBlock &LogBlock::addField(const char *label, const QString &value)
+{
+    m_text += QLatin1String("\n ");
+    m_text += QString::fromUtf8(label);
+    m_text += QLatin1String(" : ");
+    m_text += value;
+    return *this;
+}
+
+QString LogBlock::text() const
+{
+    return m_text + dashLine() + QLatin1Char('\n');
+}
+
+void LogBlock::logInfo() const
+{
+    g_Log->LogInfo(text());
+}
+
+void LogBlock::logError() const
+{
+    g_Log->LogError(text());
+}
+
+} // namespace tq

@@ -1,0 +1,128 @@
+#pragma once
+
+// Log lines of the agents. Formats use "%1".."%99"; every placeholder is filled in one pass,
+// so a value that itself contains "%1" is logged as it is (chained QString::arg would
+// expand it again).
+
+#include "tq_agent_global.h"
+
+#include <TQLog.h>
+
+#include <QByteArray>
+#include <QString>
+
+#include <type_traits>
+#include <utility>
+
+namespace tq {
+
+// Qualified name of the function being logged: "Class::function".
+struct Where
+{
+    const char *cls;
+    const char *fn;
+};
+#define TQ_WHERE(Class) (::tq::Where {#Class, __func__})
+
+TQ_AGENT_EXPORT QString logText(Where where);
+inline const QString &logText(const QString &text)
+{
+    return text;
+}
+TQ_AGENT_EXPORT QString logText(const char *utf8); // null gives ""
+inline QString logText(const QByteArray &utf8)
+{
+    return QString::fromUtf8(utf8);
+}
+inline QString logText(QChar c)
+{
+    return QString(c);
+}
+inline QString logText(char c) // one Latin-1 character, as QString::arg(char)
+{
+    return QString(QLatin1Char(c));
+}
+inline QString logText(bool b) // as QString::arg(int): 1 or 0
+{
+    return QString::number(int(b));
+}
+inline QString logText(double d)
+{
+    return QString::number(d, 'g', 6);
+}
+template<class T, std::enable_if_t<std::is_integral_v<T> || std::is_enum_v<T>, int> = 0>
+QString logText(T value)
+{
+    if constexpr (std::is_enum_v<T>)
+        return QString::number(static_cast<std::underlying_type_t<T>>(value));
+    else
+        return QString::number(value);
+}
+
+// Fills "%N" with args[N-1] in one pass; placeholders without an argument stay as written.
+TQ_AGENT_EXPORT QString fillPlaceholders(const char *format, const QString *args, int count);
+
+template<class... Args> QString format(const char *fmt, const Args &...args)
+{
+    if constexpr (sizeof...(Args) == 0) {
+        return fillPlaceholders(fmt, nullptr, 0);
+    } else {
+        const QString texts[] = {QString(logText(args))...};
+        return fillPlaceholders(fmt, texts, int(sizeof...(Args)));
+    }
+}
+
+template<class... Args> void logInfo(const char *fmt, const Args &...args)
+{
+    g_Log->LogInfo(format(fmt, args...));
+}
+
+template<class... Args> void logError(const char *fmt, const Args &...args)
+{
+    g_Log->LogError(format(fmt, args...));
+}
+
+template<class... Args> void logDebug(const char *fmt, const Args &...args)
+{
+    g_Log->LogDebug(format(fmt, args...));
+}
+
+// Calls an engine function, logs "<where>,ret=<code>" and returns the code.
+//     return tq::callEngine(TQ_WHERE(Voip_Agent), ReleaseCall, callId);
+template<class Fn, class... Args> int callEngine(Where where, Fn &&fn, Args &&...args)
+{
+    const int ret = std::forward<Fn>(fn)(std::forward<Args>(args)...);
+    logInfo("%1,ret=%2", where, ret);
+    return ret;
+}
+
+// A multi-line log entry framed by 50 dashes:
+//     <header>
+//     --------------------------------------------------
+//      label : value          (field)
+//     --------------------------------------------------   (separator)
+//      label : value
+//     --------------------------------------------------
+class TQ_AGENT_EXPORT LogBlock
+{
+public:
+    explicit LogBlock(const QString &header);
+    explicit LogBlock(Where where);
+
+    template<class T> LogBlock &field(const char *label, const T &value)
+    {
+        return addField(label, logText(value));
+    }
+    LogBlock &separator();
+    LogBlock &line(const QString &text); // a raw line, after a line break
+
+    QString text() const; // with the closing frame and final line break
+    void logInfo() const;
+    void logError() const;
+
+private:
+    LogBlock &addField(const char *label, const QString &value);
+    QString m_text;
+};
+
+} // namespace tq

@@ -1,0 +1,63 @@
+#pragma once
+
+// Fixed-width text fields of engine records, and the counts and arrays the engine hands over.
+// Writing never passes the field: UTF-8 is cut at a character boundary to width-1 bytes, then
+// NUL and zero fill. Reading never passes the field either, even when it holds no NUL.
+
+#include "tq_agent_global.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <cstddef>
+
+namespace tq {
+
+// Length of the longest prefix of `utf8` (of `size` bytes) that fits in `limit` bytes
+// without splitting a character.
+TQ_AGENT_EXPORT std::size_t utf8PrefixLength(const char *utf8, std::size_t size, std::size_t limit);
+
+// Core of the codec; prefer the array forms below, which take the width from the type.
+TQ_AGENT_EXPORT void writeFixed(char *field, std::size_t width, const QByteArray &utf8);
+TQ_AGENT_EXPORT QString readFixed(const char *field, std::size_t width);
+
+template<std::size_t N> void writeField(char (&field)[N], const QString &text)
+{
+    writeFixed(field, N, text.toUtf8());
+}
+
+template<std::size_t N> void writeField(char (&field)[N], const QByteArray &utf8)
+{
+    writeFixed(field, N, utf8);
+}
+
+template<std::size_t N> QString readField(const char (&field)[N])
+{
+    return readFixed(field, N);
+}
+
+// A NUL-terminated UTF-8 text from the engine; null gives an empty string.
+TQ_AGENT_EXPORT QString fromEngineText(const char *utf8);
+
+// An engine count of elements of `array`: negative counts and null arrays mean none.
+template<class T> int clampCount(int count, const T *array)
+{
+    return (array == nullptr || count < 0) ? 0 : count;
+}
+
+// Converts an engine array into a list, in the engine's order.
+//     tq::convertArray(states, count, toPersonState)
+template<class Record, class Convert>
+auto convertArray(const Record *array, int count, Convert convert)
+    -> QList<decltype(convert(*array))>
+{
+    QList<decltype(convert(*array))> list;
+    const int n = clampCount(count, array);
+    list.reserve(n);
+    for (int i = 0; i < n; ++i)
+        list.append(convert(array[i]));
+    return list;
+}
+
+} // namespace tq

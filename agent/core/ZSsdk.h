@@ -1,0 +1,219 @@
+/*
+ * ZSsdk: the communications engine as the agents use it.
+ *
+ * Contract between the agents and any engine implementing this header:
+ *  - Request functions return 0 when the request is accepted, else an error code (ZS_ERR_*).
+ *  - A request answered later takes `unsigned int *matchKey` first; the caller sets it to 0 and
+ *    the engine writes a fresh non-zero key. The answering callback receives that key first,
+ *    usually followed by `int reason` (200 = success).
+ *  - Texts are NUL-terminated UTF-8 both ways unless a function says otherwise.
+ *  - Texts, records and arrays passed to the engine belong to the caller and are valid only
+ *    during the call: an engine that keeps them copies them before returning.
+ *  - Pointers passed to a callback are valid only during that callback.
+ *  - Callback tables belong to the caller and stay alive until replaced; a null entry means the
+ *    event is not handled. Callbacks run on the engine's own threads, never inside the request
+ *    function that caused them.
+ *  - Records are fixed layouts; the static_asserts below pin the offsets the agents rely on.
+ */
+#ifndef ZSSDK_H
+#define ZSSDK_H
+
+#if defined(_WIN32)
+#define ZS_CALL __stdcall
+#if defined(ZSSDK_LIBRARY)
+#define ZSSDK_API __declspec(dllexport)
+#else
+#define ZSSDK_API __declspec(dllimport)
+#endif
+#else
+#define ZS_CALL
+#define ZSSDK_API __attribute__((visibility("default")))
+#endif
+
+#ifdef __cplusplus
+#include <cstddef>
+#define ZS_STATIC_ASSERT(cond, msg) static_assert(cond, msg)
+extern "C" {
+#else
+#include <stddef.h>
+#define ZS_STATIC_ASSERT(cond, msg) _Static_assert(cond, msg)
+#endif
+
+/* ---- Return and reason codes ------------------------------------------------------------- */
+
+enum ZS_ResultCode {
+    ZS_OK = 0,
+    ZS_ERR_NOT_INITIALIZED = 1001,
+    ZS_ERR_INVALID_ARGUMENT = 1002,
+    ZS_ERR_NOT_LOGGED_IN = 1003,
+    ZS_ERR_NETWORK = 1004,
+    ZS_ERR_TIMEOUT = 1005,
+    ZS_ERR_BUSY = 1006,
+    ZS_ERR_WRONG_PASSWORD = 1007,
+    ZS_ERR_NO_SUCH_USER = 1008,
+    ZS_ERR_NOT_FOUND = 1009,
+    ZS_ERR_UNSUPPORTED = 1010,
+
+    /* reasons in callbacks */
+    ZS_REASON_SUCCESS = 200,
+    ZS_REASON_BAD_REQUEST = 400,
+    ZS_REASON_UNAUTHORIZED = 401,
+    ZS_REASON_FORBIDDEN = 403,
+    ZS_REASON_NOT_FOUND = 404,
+    ZS_REASON_TIMEOUT = 408,
+    ZS_REASON_BUSY = 486,
+    ZS_REASON_DECLINED = 603,
+    ZS_REASON_SERVER_ERROR = 500
+};
+
+/* ---- Records -------------------------------------------------------------------------------- */
+
+/* Records holding pointers are pinned to their 32-bit layout on 32-bit targets only; elsewhere
+ * the compiler lays them out and both sides use this header. Records with 64-bit values at
+ * 4-byte alignment are declared inside #pragma pack(push, 4). */
+#if defined(_WIN32) && !defined(_WIN64)
+#define ZS_PTR32 1
+#else
+#define ZS_PTR32 (__SIZEOF_POINTER__ == 4)
+#endif
+
+/* Login record: six texts of at most 99 bytes of UTF-8 each (buffers of 100 bytes). */
+#define ZS_LOGIN_TEXT_SIZE 100
+typedef struct ZS_LoginInfo
+{
+    int number1;
+    char *text[6];
+} ZS_LoginInfo;
+#if ZS_PTR32
+ZS_STATIC_ASSERT(offsetof(ZS_LoginInfo, text) == 4, "login record layout");
+ZS_STATIC_ASSERT(sizeof(ZS_LoginInfo) == 28, "login record size");
+#endif
+
+/* Person record: SetPersonInfo, and the answer of GetPersonInfo. */
+typedef struct ZS_PersonInfo
+{
+    int number1;
+    int number2;
+    int number3;
+    char text1[129];
+    char text2[21];
+    char text3[1306];
+} ZS_PersonInfo;
+ZS_STATIC_ASSERT(offsetof(ZS_PersonInfo, number1) == 0, "person record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_PersonInfo, number2) == 4, "person record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_PersonInfo, number3) == 8, "person record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_PersonInfo, text1) == 12, "person record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_PersonInfo, text2) == 141, "person record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_PersonInfo, text3) == 162, "person record layout");
+ZS_STATIC_ASSERT(sizeof(ZS_PersonInfo) == 1468, "person record size");
+
+/* Person-state record: arrays of these answer GetUserState and carry friends' presence. */
+typedef struct ZS_PersonState
+{
+    char text1[129];
+    char text2[129];
+    char text3[21];
+    char text4[4097];
+    int number1;
+    int number2;
+    int number3;
+    int number4;
+} ZS_PersonState;
+ZS_STATIC_ASSERT(offsetof(ZS_PersonState, text2) == 129, "person-state record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_PersonState, text3) == 258, "person-state record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_PersonState, text4) == 279, "person-state record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_PersonState, number1) == 4376, "person-state record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_PersonState, number4) == 4388, "person-state record layout");
+ZS_STATIC_ASSERT(sizeof(ZS_PersonState) == 4392, "person-state record stride");
+
+/* ---- Callback tables ------------------------------------------------------------------------ */
+
+/* An entry whose prototype the agents do not use yet. */
+typedef void(ZS_CALL *ZS_Callback)(void);
+
+/* General events: connection, logout, presence, personal information. 16 entries. */
+typedef struct ZS_GeneralCallBack
+{
+    void(ZS_CALL *onReserved)(void);
+    void(ZS_CALL *onLogOut)(int reason);
+    void(ZS_CALL *onConnectState)(int code, int reason);
+    void(ZS_CALL *onSetPersonInfo)(unsigned int matchKey, int reason, unsigned long long version);
+    void(ZS_CALL *onGetPersonInfo)(unsigned int matchKey, int reason, const ZS_PersonInfo *info);
+    void(ZS_CALL *onGetUserState)(unsigned int matchKey, int reason, int count,
+                                  const ZS_PersonState *states);
+    void(ZS_CALL *onPublishPresence)(unsigned int matchKey, int reason);
+    void(ZS_CALL *onReceiveFriendsPublishPresence)(int count, const ZS_PersonState *states);
+    ZS_Callback unused[8];
+} ZS_GeneralCallBack;
+
+/* The family tables: entries are typed by their families as they are taken into use. */
+typedef struct ZS_VoIPCallBack
+{
+    ZS_Callback entry[30];
+} ZS_VoIPCallBack;
+typedef struct ZS_MessageCallBack
+{
+    ZS_Callback entry[46];
+} ZS_MessageCallBack;
+typedef struct ZS_MeetingCallBack
+{
+    ZS_Callback entry[24];
+} ZS_MeetingCallBack;
+typedef struct ZS_ConfCallBack
+{
+    ZS_Callback entry[57];
+} ZS_ConfCallBack;
+
+ZS_STATIC_ASSERT(sizeof(ZS_GeneralCallBack) == 16 * sizeof(ZS_Callback), "general table: 16");
+ZS_STATIC_ASSERT(sizeof(ZS_VoIPCallBack) == 30 * sizeof(ZS_Callback), "VoIP table: 30");
+ZS_STATIC_ASSERT(sizeof(ZS_MessageCallBack) == 46 * sizeof(ZS_Callback), "message table: 46");
+ZS_STATIC_ASSERT(sizeof(ZS_MeetingCallBack) == 24 * sizeof(ZS_Callback), "meeting table: 24");
+ZS_STATIC_ASSERT(sizeof(ZS_ConfCallBack) == 57 * sizeof(ZS_Callback), "conference table: 57");
+
+/* ---- Life cycle ----------------------------------------------------------------------------- */
+
+ZSSDK_API void SetTraceFlag(int level, const char *file);
+ZSSDK_API int ZSSDK_Initialize(void);
+ZSSDK_API void SetFetchMaxMsgsEveryTime(int count);
+/* Stops all answers; may be called more than once. */
+ZSSDK_API int ZSSDK_UnInitialize(void);
+
+ZSSDK_API int SetGeneralCallBackFuction(ZS_GeneralCallBack *table);
+ZSSDK_API int SetVoIPCallBackFuction(ZS_VoIPCallBack *table);
+ZSSDK_API int SetMessageCallBackFunction(ZS_MessageCallBack *table);
+ZSSDK_API int SetMeetingCallBackFuction(ZS_MeetingCallBack *table);
+ZSSDK_API int SetConfCallBackFuction(ZS_ConfCallBack *table);
+
+/* ---- Session -------------------------------------------------------------------------------- */
+
+/* Connection states reported by onConnectState. */
+enum ZS_ConnectState {
+    ZS_STATE_IDLE = 0,
+    ZS_STATE_CONNECTING = 1,
+    ZS_STATE_CONNECTED = 2,
+    ZS_STATE_FAILED = 3,
+    ZS_STATE_KICKED = 4
+};
+
+ZSSDK_API int SetServerEnvType(int nEnvType, const char *serverXmlFileName);
+ZSSDK_API int SetInternalDNS(int enable, const char *dns, int port, int reserved);
+/* Answers: onConnectState (connecting, then connected or failed with a reason). */
+ZSSDK_API int Login(const ZS_LoginInfo *info);
+/* Answer: onLogOut. */
+ZSSDK_API int Logout(void);
+/* Answer: onGetUserState, one record per name, in the order asked. */
+ZSSDK_API int GetUserState(unsigned int *matchKey, const char *const *names, int count);
+
+/* userdata is in the local 8-bit code page. Answer: onPublishPresence. */
+ZSSDK_API int PublishPresence_TQ(unsigned int *matchKey, int type, int subtype,
+                                 const char *userdata);
+/* Answer: onSetPersonInfo with the new version of the record. */
+ZSSDK_API int SetPersonInfo(unsigned int *matchKey, const ZS_PersonInfo *info);
+/* Answer: onGetPersonInfo. */
+ZSSDK_API int GetPersonInfo(unsigned int *matchKey, const char *username);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* ZSSDK_H */

@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Builds and runs every test.  Usage: scripts/test.sh [default|asan]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+preset=${1:-default}
+bash scripts/deps.sh
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" -j 2
+ctest --preset "$preset" -j 2

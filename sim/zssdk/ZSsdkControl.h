@@ -1,0 +1,131 @@
+#pragma once
+
+// Test control of the stand-in engine. Not part of the engine's C interface: only tests and
+// tools that run against the stand-in include this.
+
+#include <ZSsdk.h>
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <functional>
+
+namespace zssim {
+
+// One engine call as the engine saw it.
+struct CallRecord
+{
+    QString function;
+    // In order: integers as int / uint / qulonglong, texts as their raw bytes (QByteArray),
+    // a null text as an invalid QVariant, a secret text as "<hidden>".
+    QVariantList args;
+    QList<QByteArray> records; // byte copies of the records passed in
+};
+
+enum class Mode {
+    Automatic, // the engine answers like a server, on its own thread
+    Manual // requests are journaled and refused or accepted, but only the test answers
+};
+
+// A small model of the server behind the engine. Families extend it.
+struct ServerModel
+{
+    struct Presence
+    {
+        int type = 0;
+        int subtype = 0;
+        QByteArray userdata;
+    };
+
+    QHash<QString, QString> accounts; // user -> password
+    QString currentUser; // the user whose requests these are
+    QMap<QString, Presence> presence;
+    QMap<QString, QByteArray> personInfo; // user -> bytes of ZS_PersonInfo
+    unsigned long long personInfoVersion = (1ULL << 32) + 1;
+};
+
+class ZSSDK_API Control
+{
+public:
+    // Back to a fresh engine: answers stopped and dropped, journal, scripts, tables, trace
+    // settings and model cleared, automatic mode.
+    static void reset();
+
+    static void setMode(Mode mode);
+    static Mode mode();
+
+    static QList<CallRecord> journal();
+    static QList<CallRecord> calls(const QString &function);
+    static int callCount(const QString &function);
+    static void clearJournal();
+    // Off: calls are no longer journaled or traced (for benchmarks).
+    static void setJournaling(bool on);
+    // Waits until `function` has been called `count` times in all.
+    static bool waitForCalls(const QString &function, int count = 1, int timeoutMs = 10000);
+
+    // The next `times` calls of `function` (every call when times < 0) return `code`.
+    // A refused request gets no answer and no matchKey.
+    static void scriptReturn(const QString &function, int code, int times = -1);
+
+    // Runs `task` on the engine's thread after what is queued there already.
+    static void post(std::function<void()> task);
+    // Waits until the engine's thread has run everything queued so far.
+    static bool waitIdle(int timeoutMs = 10000);
+
+    // Calls one entry of a registered table on the engine's thread, e.g.
+    //     Control::fire(&ZS_GeneralCallBack::onConnectState, 3, 0);
+    // Pointer arguments must stay valid until the call has run (see waitIdle).
+    template<class Table, class Entry, class... Args>
+    static void fire(Entry Table::*entry, Args... args)
+    {
+        post([=] {
+            if (const Table *table = Control::table<Table>())
+                if (const auto fn = table->*entry)
+                    fn(args...);
+        });
+    }
+
+    // The table last registered, or null.
+    template<class Table> static const Table *table();
+
+    // Reads or changes the server model under the engine's lock.
+    static void withServer(const std::function<void(ServerModel &)> &fn);
+
+    static bool initialized();
+    static int traceLevel();
+    static QString traceFile();
+    static int fetchMaxMsgs();
+
+private:
+    static const void *registeredTable(int which);
+};
+
+namespace detail {
+template<class T> constexpr int tableIndex()
+{
+    if constexpr (std::is_same_v<T, ZS_GeneralCallBack>)
+        return 0;
+    else if constexpr (std::is_same_v<T, ZS_VoIPCallBack>)
+        return 1;
+    else if constexpr (std::is_same_v<T, ZS_MessageCallBack>)
+        return 2;
+    else if constexpr (std::is_same_v<T, ZS_MeetingCallBack>)
+        return 3;
+    else if constexpr (std::is_same_v<T, ZS_ConfCallBack>)
+        return 4;
+    else
+        static_assert(sizeof(T) == 0, "not an engine callback table");
+}
+} // namespace detail
+
+template<class Table> const Table *Control::table()
+{
+    return static_cast<const Table *>(registeredTable(detail::tableIndex<Table>()));
+}
+
+} // namespace zssim

@@ -1,0 +1,486 @@
+#include "TQLog.h"
+
+#include "TQFilePathMgr.h"
+#include "tq_fs_p.h"
+#include "tq_log_p.h"
+
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QThread>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <thread>
+
+#if defined(Q_OS_WIN)
+#include <qt_windows.h>
+#elif defined(Q_OS_LINUX)
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+// Callers block (never drop) once this many lines wait for the writer.
+constexpr std::size_t kQueueCapacity = 65536;
+// Once lines are waiting, the writer lets more gather for up to this long (or this many
+// lines) before it writes: callers then rarely have to wake it, which is what a line costs.
+constexpr std::chrono::milliseconds kGatherTime {20};
+constexpr std::size_t kGatherLines = 1024;
+// The writer hands its buffer to the file once it grows past this.
+constexpr int kWriteChunk = 256 * 1024;
+
+struct Entry
+{
+    enum Kind : quint8 { Line, Flush, Close };
+    Kind kind;
+    TQLog::Level level;
+    qint64 msecs;
+    quintptr tid;
+    quint64 ticket;
+    QString text;
+};
+
+// The writer itself may log (e.g. when the log directory cannot be created); it must
+// neither wait for queue space nor for its own flush.
+thread_local bool t_isWriter = false;
+
+quintptr currentThreadId()
+{
+    // The OS id, so lines can be matched with debuggers and `top -H`.
+    thread_local const quintptr id = [] {
+#if defined(Q_OS_WIN)
+        return quintptr(::GetCurrentThreadId());
+#elif defined(Q_OS_LINUX)
+        return quintptr(::syscall(SYS_gettid));
+#else
+        return reinterpret_cast<quintptr>(QThread::currentThreadId());
+#endif
+    }();
+    return id;
+}
+
+const char *levelTag(TQLog::Level level)
+{
+    switch (level) {
+    case TQLog::Info:
+        return "[INFO ] [";
+    case TQLog::Error:
+        return "[ERROR] [";
+    case TQLog::Debug:
+        return "[DEBUG] [";
+    }
+    return "[?????] [";
+}
+
+class LogImpl
+{
+public:
+    // Never destroyed: lines may arrive from static destructors and detached threads.
+    static LogImpl &get()
+    {
+        static LogImpl *const p = new LogImpl;
+        return *p;
+    }
+
+    void push(TQLog::Level level, const QString &text)
+    {
+        const qint64 msecs = QDateTime::currentMSecsSinceEpoch();
+        const quintptr tid = currentThreadId();
+        if (m_captureCount.load(std::memory_order_acquire) > 0)
+            capture(level, text, tid);
+
+        std::unique_lock<std::mutex> lock(m_mutex);
+        if (!t_isWriter)
+            m_notFull.wait(lock, [this] { return m_queue.size() < kQueueCapacity; });
+        m_queue.push_back(Entry {Entry::Line, level, msecs, tid, 0, text});
+        const std::size_t size = m_queue.size();
+        lock.unlock();
+        if (size == 1 || size == kGatherLines)
+            m_notEmpty.notify_one();
+    }
+
+    // Queues a flush or close marker behind every line queued so far and waits for it.
+    void request(Entry::Kind kind)
+    {
+        if (t_isWriter)
+            return;
+        std::unique_lock<std::mutex> lock(m_mutex);
+        const quint64 ticket = ++m_lastTicket;
+        m_queue.push_back(Entry {kind, TQLog::Info, 0, 0, ticket, QString()});
+        m_markerQueued = true; // someone waits: no gathering
+        m_notEmpty.notify_one();
+        m_done.wait(lock, [this, ticket] { return m_doneTicket >= ticket; });
+    }
+
+    QString filePath()
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_pathMutex);
+            if (!m_path.isEmpty())
+                return m_path;
+        }
+        // Worked out unlocked: TQFilePathMgr may log, and logging may wait for the writer,
+        // which may itself be asking for the path.
+        const QString fromEnv = qEnvironmentVariable("TQ_LOG_DIR");
+        const QString dir = fromEnv.isEmpty()
+            ? TQFilePathMgr::instance()->getLogPath()
+            : QDir::cleanPath(QDir(fromEnv).absolutePath()) + QLatin1Char('/');
+        const QString path = dir
+            + QStringLiteral("TQ_%1_%2.log")
+                  .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_hhmmss")))
+                  .arg(QCoreApplication::applicationPid());
+        std::lock_guard<std::mutex> lock(m_pathMutex);
+        if (m_path.isEmpty()) {
+            m_dir = dir;
+            m_path = path;
+        }
+        return m_path;
+    }
+
+    int addCapture()
+    {
+        std::lock_guard<std::mutex> lock(m_captureMutex);
+        const int id = ++m_lastCaptureId;
+        m_captures[id];
+        m_captureCount.fetch_add(1, std::memory_order_release);
+        return id;
+    }
+
+    void removeCapture(int id)
+    {
+        std::lock_guard<std::mutex> lock(m_captureMutex);
+        if (m_captures.erase(id))
+            m_captureCount.fetch_sub(1, std::memory_order_release);
+    }
+
+    QList<TQLogCapture::Line> capturedLines(int id)
+    {
+        std::lock_guard<std::mutex> lock(m_captureMutex);
+        const auto it = m_captures.find(id);
+        return it == m_captures.end() ? QList<TQLogCapture::Line>() : it->second;
+    }
+
+    void clearCapture(int id)
+    {
+        std::lock_guard<std::mutex> lock(m_captureMutex);
+        const auto it = m_captures.find(id);
+        if (it != m_captures.end())
+            it->second.clear();
+    }
+
+    void setPaused(bool paused)
+    {
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_paused = paused;
+        }
+        m_notEmpty.notify_one();
+    }
+
+    std::size_t queued()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_queue.size();
+    }
+
+private:
+    LogImpl()
+    {
+        // Touch the Qt pieces the writer uses so that their global statics exist before
+        // our exit handler is registered, and are therefore destroyed after it runs.
+        (void)QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")).toUtf8();
+        std::atexit(&LogImpl::atExit);
+        std::thread(&LogImpl::run, this).detach();
+    }
+
+    static void atExit()
+    {
+        // Write on the exiting thread rather than waiting for the writer: when the
+        // library is unloaded late (a DLL at process exit) the writer may already be gone.
+        LogImpl &self = get();
+        std::lock_guard<std::mutex> fileLock(self.m_fileMutex);
+        self.drainLocked();
+    }
+
+    void capture(TQLog::Level level, const QString &text, quintptr tid)
+    {
+        std::lock_guard<std::mutex> lock(m_captureMutex);
+        for (auto &c : m_captures)
+            c.second.append(TQLogCapture::Line {level, text, tid});
+    }
+
+    [[noreturn]] void run()
+    {
+        t_isWriter = true;
+        for (;;) {
+            {
+                std::unique_lock<std::mutex> lock(m_mutex);
+                m_notEmpty.wait(lock, [this] { return !m_queue.empty() && !m_paused; });
+                m_notEmpty.wait_for(lock, kGatherTime, [this] {
+                    return m_markerQueued || m_queue.size() >= kGatherLines;
+                });
+                if (m_paused || m_queue.empty())
+                    continue;
+            }
+            std::lock_guard<std::mutex> fileLock(m_fileMutex);
+            drainLocked();
+        }
+    }
+
+    // Writes out everything queued. m_fileMutex held.
+    void drainLocked()
+    {
+        std::deque<Entry> batch;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            batch.swap(m_queue);
+            m_markerQueued = false;
+        }
+        m_notFull.notify_all();
+        if (batch.empty())
+            return;
+
+        quint64 done = 0;
+        for (const Entry &e : batch) {
+            switch (e.kind) {
+            case Entry::Line:
+                appendLine(e);
+                if (m_buffer.size() >= kWriteChunk)
+                    writeOut();
+                break;
+            case Entry::Flush:
+                writeOut();
+                done = e.ticket;
+                break;
+            case Entry::Close:
+                writeOut();
+                m_file.close();
+                m_openFailed = false; // the next line tries the file again
+                done = e.ticket;
+                break;
+            }
+        }
+        writeOut();
+
+        if (done) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            m_doneTicket = done;
+        }
+        if (done)
+            m_done.notify_all();
+    }
+
+    void appendLine(const Entry &e)
+    {
+        const qint64 sec = e.msecs >= 0 ? e.msecs / 1000 : (e.msecs - 999) / 1000;
+        if (sec != m_stampSecond || m_stamp.isEmpty()) {
+            m_stampSecond = sec;
+            m_stamp = QDateTime::fromMSecsSinceEpoch(sec * 1000)
+                          .toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))
+                          .toLatin1();
+        }
+        const int ms = int(e.msecs - sec * 1000);
+        char msText[8];
+        std::snprintf(msText, sizeof msText, ".%03d ", ms);
+        m_buffer += m_stamp;
+        m_buffer += msText;
+        m_buffer += levelTag(e.level);
+        m_buffer += QByteArray::number(qulonglong(e.tid));
+        m_buffer += "] ";
+        m_buffer += e.text.toUtf8();
+        m_buffer += '\n';
+    }
+
+    void writeOut()
+    {
+        if (m_buffer.isEmpty())
+            return;
+        qint64 written = 0;
+        if (ensureOpen()) {
+            written = m_file.write(m_buffer);
+            if (written != m_buffer.size()) {
+                std::fprintf(stderr, "TQLog: writing %s failed: %s\n",
+                             qPrintable(QDir::toNativeSeparators(filePath())),
+                             qPrintable(m_file.errorString()));
+                written = qMax<qint64>(written, 0);
+                m_file.close();
+                m_openFailed = true;
+            }
+        }
+        if (written < m_buffer.size()) {
+            // Whatever did not reach the file goes to stderr rather than being lost.
+            std::fwrite(m_buffer.constData() + written, 1, size_t(m_buffer.size() - written),
+                        stderr);
+            std::fflush(stderr);
+        }
+        m_buffer.resize(0); // keeps the allocation for the next batch
+    }
+
+    bool ensureOpen()
+    {
+        if (m_file.isOpen())
+            return true;
+        if (m_openFailed)
+            return false;
+        const QString path = filePath();
+        QString dir;
+        {
+            std::lock_guard<std::mutex> lock(m_pathMutex);
+            dir = m_dir;
+        }
+        QString error;
+        const bool ok = tq::ensureDir(dir, &error) && tq::openOwnerOnlyAppend(m_file, path, &error);
+        if (!ok) {
+            m_openFailed = true;
+            std::fprintf(stderr, "TQLog: cannot open %s (%s); logging to standard error\n",
+                         qPrintable(QDir::toNativeSeparators(path)), qPrintable(error));
+        }
+        return ok;
+    }
+
+    // Queue, guarded by m_mutex.
+    std::mutex m_mutex;
+    std::condition_variable m_notEmpty;
+    std::condition_variable m_notFull;
+    std::condition_variable m_done;
+    std::deque<Entry> m_queue;
+    quint64 m_lastTicket = 0;
+    quint64 m_doneTicket = 0;
+    bool m_paused = false;
+    bool m_markerQueued = false; // a flush or close waits in the queue
+
+    // File state, guarded by m_fileMutex (the writer, or the exit handler).
+    std::mutex m_fileMutex;
+    QFile m_file;
+    bool m_openFailed = false;
+    QByteArray m_buffer;
+    QByteArray m_stamp;
+    qint64 m_stampSecond = 0;
+
+    std::mutex m_pathMutex;
+    QString m_path;
+    QString m_dir;
+
+    std::atomic<int> m_captureCount {0};
+    std::mutex m_captureMutex;
+    std::map<int, QList<TQLogCapture::Line>> m_captures;
+    int m_lastCaptureId = 0;
+};
+
+TQLog s_log;
+
+} // namespace
+
+void tq::logtest::setWriterPaused(bool paused)
+{
+    LogImpl::get().setPaused(paused);
+}
+
+std::size_t tq::logtest::queuedEntries()
+{
+    return LogImpl::get().queued();
+}
+
+std::size_t tq::logtest::queueCapacity()
+{
+    return kQueueCapacity;
+}
+
+TQLog *g_Log = &s_log;
+
+TQLog *TQLog::instance()
+{
+    return &s_log;
+}
+
+void TQLog::LogInfo(const QString &text)
+{
+    write(Info, text);
+}
+
+void TQLog::LogError(const QString &text)
+{
+    write(Error, text);
+}
+
+void TQLog::LogDebug(const QString &text)
+{
+    write(Debug, text);
+}
+
+void TQLog::closeLogFile()
+{
+    LogImpl::get().request(Entry::Close);
+}
+
+void TQLog::flush()
+{
+    LogImpl::get().request(Entry::Flush);
+}
+
+QString TQLog::logFilePath() const
+{
+    return LogImpl::get().filePath();
+}
+
+void TQLog::write(Level level, const QString &text)
+{
+    LogImpl::get().push(level, text);
+}
+
+TQLogCapture::TQLogCapture()
+    : m_id(LogImpl::get().addCapture())
+{ }
+
+TQLogCapture::~TQLogCapture()
+{
+    LogImpl::get().removeCapture(m_id);
+}
+
+QList<TQLogCapture::Line> TQLogCapture::lines() const
+{
+    return LogImpl::get().capturedLines(m_id);
+}
+
+QStringList TQLogCapture::texts() const
+{
+    QStringList out;
+    for (const Line &line : lines())
+        out.append(line.text);
+    return out;
+}
+
+QStringList TQLogCapture::texts(TQLog::Level level) const
+{
+    QStringList out;
+    for (const Line &line : lines()) {
+        if (line.level == level)
+            out.append(line.text);
+    }
+    return out;
+}
+
+int TQLogCapture::count(const QString &text) const
+{
+    int n = 0;
+    for (const Line &line : lines()) {
+        if (line.text == text)
+            ++n;
+    }
+    return n;
+}
+
+void TQLogCapture::clear()
+{
+    LogImpl::get().clearCapture(m_id);
+}
