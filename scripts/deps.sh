@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs, only when one is missing.
 set -euo pipefail
-pkgs=(cmake ninja-build g++ qtbase5-dev qtbase5-dev-tools libqt5sql5-sqlite "$@")
+pkgs=(cmake ninja-build g++ qtbase5-dev qtbase5-dev-tools libqt5sql5-sqlite
+      qttools5-dev qttools5-dev-tools qttranslations5-l10n qtdeclarative5-dev
+      g++-mingw-w64-i686 xvfb xauth "$@")
 missing=()
 for p in "${pkgs[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

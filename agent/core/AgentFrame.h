@@ -24,6 +24,10 @@ enum class Placement {
 // Moves the agent to the shared worker thread and starts that thread if it is not running.
 TQ_AGENT_EXPORT void moveToSharedThread(QObject *agent);
 
+// Registers the argument types every agent may queue under names Qt does not know by
+// itself, e.g. "QList<QString>" (Qt knows it only as "QStringList").
+TQ_AGENT_EXPORT void registerCommonTypes();
+
 // Returns the agent in `ins`, building it on the first call. `build` returns the new agent
 // after its own set-up (connections, callback registration); it runs under a per-class lock,
 // so concurrent first calls, and engine callbacks arriving meanwhile, wait for the one agent
@@ -72,6 +76,7 @@ Agent *agentInstance(QAtomicPointer<Agent> &ins, Build build,
     if (Agent *agent = ins.loadAcquire())
         return agent;
 
+    registerCommonTypes();
     builder.storeRelease(QThread::currentThread());
     std::unique_ptr<Agent> agent;
     try {

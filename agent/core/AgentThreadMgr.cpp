@@ -23,7 +23,7 @@ QThread *sharedThreadObject()
 
 void stopSharedThread()
 {
-    static std::atomic_bool stopped {false};
+    static std::atomic_bool stopped{false};
     if (stopped.exchange(true))
         return;
     QThread *thread = sharedThreadObject();
@@ -54,6 +54,15 @@ QThread *AgentThreadMgr::sharedThread()
 }
 
 namespace tq {
+
+void registerCommonTypes()
+{
+    static const bool registered = [] {
+        qRegisterMetaType<QList<QString>>("QList<QString>");
+        return true;
+    }();
+    Q_UNUSED(registered);
+}
 
 void moveToSharedThread(QObject *agent)
 {

@@ -147,10 +147,7 @@ typedef struct ZS_GeneralCallBack
 } ZS_GeneralCallBack;
 
 /* The family tables: entries are typed by their families as they are taken into use. */
-typedef struct ZS_VoIPCallBack
-{
-    ZS_Callback entry[30];
-} ZS_VoIPCallBack;
+typedef struct ZS_VoIPCallBack ZS_VoIPCallBack; /* defined with the calls */
 typedef struct ZS_MessageCallBack
 {
     ZS_Callback entry[46];
@@ -165,7 +162,6 @@ typedef struct ZS_ConfCallBack
 } ZS_ConfCallBack;
 
 ZS_STATIC_ASSERT(sizeof(ZS_GeneralCallBack) == 16 * sizeof(ZS_Callback), "general table: 16");
-ZS_STATIC_ASSERT(sizeof(ZS_VoIPCallBack) == 30 * sizeof(ZS_Callback), "VoIP table: 30");
 ZS_STATIC_ASSERT(sizeof(ZS_MessageCallBack) == 46 * sizeof(ZS_Callback), "message table: 46");
 ZS_STATIC_ASSERT(sizeof(ZS_MeetingCallBack) == 24 * sizeof(ZS_Callback), "meeting table: 24");
 ZS_STATIC_ASSERT(sizeof(ZS_ConfCallBack) == 57 * sizeof(ZS_Callback), "conference table: 57");
@@ -211,6 +207,197 @@ ZSSDK_API int PublishPresence_TQ(unsigned int *matchKey, int type, int subtype,
 ZSSDK_API int SetPersonInfo(unsigned int *matchKey, const ZS_PersonInfo *info);
 /* Answer: onGetPersonInfo. */
 ZSSDK_API int GetPersonInfo(unsigned int *matchKey, const char *username);
+
+/* ---- Calls ---- */
+
+/* Flags and outs of the call functions are C++ bool (one byte), never a 4-byte BOOL.
+ *
+ * Buffers the engine hands out through a return value or an out-pointer (the call id of
+ * MakeCall/MakeCallEx, GetCurrentCall's text, GetCameraInfo's list with its capability arrays)
+ * belong to the engine: the caller never frees them, and they stay valid until the next call
+ * of the same function. Out-values are written only when the request is accepted. */
+#ifndef __cplusplus
+#include <stdbool.h>
+#endif
+
+/* Call-event record (onCallEvents). */
+#define ZS_CALL_ID_SIZE 65
+#define ZS_CALL_NUMBER_SIZE 65
+typedef struct ZS_CallEvent
+{
+    int eCode; /* ZS_CallEventCode */
+    int callType;
+    char callid[ZS_CALL_ID_SIZE];
+    char caller[ZS_CALL_NUMBER_SIZE];
+    char callee[ZS_CALL_NUMBER_SIZE];
+} ZS_CallEvent;
+ZS_STATIC_ASSERT(offsetof(ZS_CallEvent, eCode) == 0, "call-event record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_CallEvent, callType) == 4, "call-event record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_CallEvent, callid) == 8, "call-event record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_CallEvent, caller) == 73, "call-event record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_CallEvent, callee) == 138, "call-event record layout");
+ZS_STATIC_ASSERT(sizeof(ZS_CallEvent) == 204, "call-event record size");
+
+/* Event codes of this engine in ZS_CallEvent.eCode. */
+enum ZS_CallEventCode {
+    ZS_CALL_EVENT_PROCEEDING = 1,
+    ZS_CALL_EVENT_ALERTING = 2,
+    ZS_CALL_EVENT_ANSWERED = 3,
+    ZS_CALL_EVENT_RELEASED = 4
+};
+
+/* Incoming-call record (onCallIncoming). The texts' meaning is the engine's; this engine
+ * reports the call type, then call id, caller, caller's display name, callee. */
+typedef struct ZS_IncomingCall
+{
+    int number1;
+    char text1[65];
+    char text2[65];
+    char text3[129];
+    char text4[129];
+} ZS_IncomingCall;
+ZS_STATIC_ASSERT(offsetof(ZS_IncomingCall, text1) == 4, "incoming-call record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_IncomingCall, text2) == 69, "incoming-call record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_IncomingCall, text3) == 134, "incoming-call record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_IncomingCall, text4) == 263, "incoming-call record layout");
+ZS_STATIC_ASSERT(sizeof(ZS_IncomingCall) == 392, "incoming-call record size");
+
+/* Call-back record (onMakeCallBack). This engine reports caller, called, the caller's
+ * display name and the called party's display name. */
+typedef struct ZS_CallBackInfo
+{
+    char text1[65];
+    char text2[65];
+    char text3[21];
+    char text4[65];
+} ZS_CallBackInfo;
+ZS_STATIC_ASSERT(offsetof(ZS_CallBackInfo, text2) == 65, "call-back record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_CallBackInfo, text3) == 130, "call-back record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_CallBackInfo, text4) == 151, "call-back record layout");
+ZS_STATIC_ASSERT(sizeof(ZS_CallBackInfo) == 216, "call-back record size");
+
+/* One capture resolution of a camera. */
+typedef struct ZS_CameraCapability
+{
+    int width;
+    int height;
+    int number1;
+} ZS_CameraCapability;
+ZS_STATIC_ASSERT(offsetof(ZS_CameraCapability, height) == 4, "camera capability layout");
+ZS_STATIC_ASSERT(sizeof(ZS_CameraCapability) == 12, "camera capability stride");
+
+/* Camera record (GetCameraInfo). text1 is the engine's own (this engine: the camera's name). */
+typedef struct ZS_CameraInfo
+{
+    int index; /* passed to SelectCamera */
+    char text1[516];
+    int capabilityCount;
+    const ZS_CameraCapability *capabilities;
+} ZS_CameraInfo;
+ZS_STATIC_ASSERT(offsetof(ZS_CameraInfo, text1) == 4, "camera record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_CameraInfo, capabilityCount) == 520, "camera record layout");
+#if ZS_PTR32
+ZS_STATIC_ASSERT(offsetof(ZS_CameraInfo, capabilities) == 524, "camera record layout");
+ZS_STATIC_ASSERT(sizeof(ZS_CameraInfo) == 528, "camera record stride");
+#endif
+
+/* Call statistics (GetCallStatistics), filled by the engine. */
+typedef struct ZS_CallStatistics
+{
+    int number[9];
+} ZS_CallStatistics;
+ZS_STATIC_ASSERT(sizeof(ZS_CallStatistics) == 36, "call-statistics record size");
+
+/* Kinds of remote video in onRemoteVideoRatio. */
+enum ZS_RemoteVideoType {
+    ZS_REMOTE_VIDEO_CALL = 0,
+    ZS_REMOTE_VIDEO_CONFERENCE = 1,
+    ZS_REMOTE_VIDEO_DESKTOP_SHARE = 2
+};
+
+/* Call events. 30 entries. */
+struct ZS_VoIPCallBack
+{
+    void(ZS_CALL *onCallEvents)(int reason, const ZS_CallEvent *event);
+    void(ZS_CALL *onMakeCallBack)(unsigned int matchKey, int reason, const ZS_CallBackInfo *info);
+    void(ZS_CALL *onCallIncoming)(const ZS_IncomingCall *info);
+    void(ZS_CALL *onDtmfReceived)(const char *callId, char dtmf);
+    void(ZS_CALL *onSwitchCallMediaTypeRequest)(const char *callId, int video);
+    void(ZS_CALL *onSwitchCallMediaTypeResponse)(const char *callId, int video);
+    void(ZS_CALL *onRemoteVideoRatio)(const char *callidOrConfId, int width, int height, int type,
+                                      const char *member);
+    ZS_Callback unused7[14]; /* entries 7 to 20 */
+    void(ZS_CALL *onReserved21)(void);
+    ZS_Callback unused22[8]; /* entries 22 to 29 */
+};
+ZS_STATIC_ASSERT(offsetof(ZS_VoIPCallBack, onRemoteVideoRatio) == 6 * sizeof(ZS_Callback),
+                 "VoIP table: entry 6");
+ZS_STATIC_ASSERT(offsetof(ZS_VoIPCallBack, onReserved21) == 21 * sizeof(ZS_Callback),
+                 "VoIP table: entry 21");
+ZS_STATIC_ASSERT(sizeof(ZS_VoIPCallBack) == 30 * sizeof(ZS_Callback), "VoIP table: 30");
+
+/* Dialling and call control; calls report their progress through onCallEvents.
+ * MakeCallBack is answered by onMakeCallBack. */
+ZSSDK_API int MakeCallBack(unsigned int *matchKey, const char *caller, const char *called,
+                           const char *callerDisplay, const char *calledDisplay);
+ZSSDK_API int MakeCall(const char **callId, int callType, const char *called);
+ZSSDK_API int MakeCallEx(const char **callId, int callType, const char *called, const char *extra);
+ZSSDK_API int AcceptCall(const char *callId);
+ZSSDK_API int ReleaseCall(const char *callId, int reason);
+ZSSDK_API int SendDTMF(const char *callId, char dtmf);
+/* The current call's id, or null when there is none. */
+ZSSDK_API const char *GetCurrentCall(void);
+/* Answers: onSwitchCallMediaTypeResponse from the other side. */
+ZSSDK_API int RequestSwitchCallMediaType(const char *callId, int video);
+ZSSDK_API int ResponseSwitchCallMediaType(const char *callId, int video);
+
+/* Audio. */
+ZSSDK_API int SetMute(bool mute);
+ZSSDK_API bool GetMuteStatus(void);
+ZSSDK_API int GetSpeakerVolume(unsigned int *volume);
+ZSSDK_API int SetSpeakerVolume(unsigned int volume);
+ZSSDK_API int SetAudioConfigEnabled(int type, bool enabled, int mode);
+ZSSDK_API int GetAudioConfigEnabled(int type, bool *enabled, int *mode);
+ZSSDK_API int SetDtxEnabled(bool enabled);
+ZSSDK_API int SetRing(const char *fileName);
+ZSSDK_API int SetRingback(const char *fileName);
+
+/* Codecs and loss protection. */
+ZSSDK_API int SetCodecEnabled(int type, bool enabled);
+ZSSDK_API bool GetCodecEnabled(int type);
+ZSSDK_API int SetCodecRed(int bFlag);
+ZSSDK_API int SetCodecNack(bool bAudioNack, bool bVideoNack);
+ZSSDK_API int GetCodecNack(bool *bAudioNack, bool *bVideoNack);
+
+/* Video: windows are native handles, passed through. */
+ZSSDK_API int SetVideoView(void *view, void *localView);
+ZSSDK_API int SetVideoViewEX(void *view, void *localView, void *remoteShareView,
+                             void *localShareView);
+ZSSDK_API int ResetVideoView(const char *callId, void *view, void *localView);
+ZSSDK_API int SetLevelIdc(int width, int height, float fps, int level);
+ZSSDK_API int SetVideoBitRates(int bitrates);
+ZSSDK_API int SetLocalShareDevice(const char *number, bool bflag);
+/* Returns the number of cameras in *cameras (engine-owned). */
+ZSSDK_API int GetCameraInfo(const ZS_CameraInfo **cameras);
+ZSSDK_API int SelectCamera(int cameraIndex, int capabilityIndex, int fps, int rotate, bool force);
+
+/* Statistics. */
+ZSSDK_API int GetCallStatistics(const char *callId, bool bVideo, ZS_CallStatistics *statistics);
+ZSSDK_API int GetNetworkStatistic(const char *callId, unsigned long long *number1,
+                                  unsigned long long *number2, unsigned long long *number3);
+
+/* The user's own name and number. */
+ZSSDK_API int SetSelfPhoneNumber(const char *phoneNumber);
+ZSSDK_API int SetSelfName(const char *nickName);
+
+/* Screen recording of a call. */
+ZSSDK_API int StartRecordScreen(const char *callId, const char *filename, int bitrate, int fps,
+                                int type);
+ZSSDK_API int StartRecordScreenEx(const char *callId, const char *filename, int bitrate, int fps,
+                                  int type, int left, int top, int width, int height);
+ZSSDK_API int StopRecordScreen(const char *callId);
+
+/* ---- end of calls ---- */
 
 #ifdef __cplusplus
 }

@@ -1,9 +1,9 @@
-// Creates an agent, sends one request through the stand-in engine and prints what happened:
-// the log lines and the result signal, as a window would receive it.
+// Logs in through the session agent against the stand-in engine, logs out again, and prints
+// what a window would see: the result signals, then the log lines written meanwhile.
 
-#include <ProbeAgent.h>
+#include <SDK_Agent.h>
 #include <TQLog.h>
-#include <ZSsdkControl.h>
+#include <ZSsdk.h>
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -15,37 +15,43 @@ int main(int argc, char *argv[])
     QTextStream out(stdout);
     TQLogCapture log;
 
-    ZSSDK_Initialize();
-    zssim::Control::withServer([](zssim::ServerModel &server) { server.currentUser = "alice"; });
-
-    Probe_Agent *agent = Probe_Agent::instance();
-    int result = 1;
-    QObject window; // lives on the main thread: results arrive queued, like in a window
-    QObject::connect(agent, &Probe_Agent::sig_onSetInfo, &window, [agent](int reason, qulonglong) {
-        if (reason == 200)
-            emit agent->sig_getInfo(QStringLiteral("alice"));
+    SDK_Agent *agent = SDK_Agent::instance();
+    QObject window; // lives on the main thread: results arrive queued, as in a window
+    const auto finish = [&](int code) {
+        out << "log lines:\n";
+        for (const QString &line : log.texts())
+            out << "  " << line << "\n";
+        out.flush();
+        app.exit(code);
+    };
+    QObject::connect(agent, &SDK_Agent::sig_onConnectState, &window, [&](Agent_ConnectState s) {
+        out << "sig_onConnectState(code=" << s.code << ", reason=" << s.reason << ")\n";
+        if (s.code == ZS_STATE_CONNECTED)
+            emit agent->sig_logout();
+        else if (s.code == ZS_STATE_FAILED)
+            finish(1);
     });
-    QObject::connect(agent, &Probe_Agent::sig_onGetInfo, &window,
-                     [&](int reason, const Agent_ProbeRecord &record) {
-                         out << "log lines:\n";
-                         for (const QString &line : log.texts())
-                             out << "  " << line << "\n";
-                         out << "result: sig_onGetInfo(reason=" << reason
-                             << ", number1=" << record.number1 << ", text1=\"" << record.text1
-                             << "\")\n";
-                         result = reason == 200 ? 0 : 1;
-                         app.quit();
+    QObject::connect(agent, &SDK_Agent::sig_onReceiveFriendsPublishPresence, &window,
+                     [&](const QList<Agent_PersonState> &friends) {
+                         out << "sig_onReceiveFriendsPublishPresence(";
+                         for (const Agent_PersonState &f : friends)
+                             out << f.text1 << "=" << f.number1 << " ";
+                         out << ")\n";
                      });
-    QTimer::singleShot(10000, &app, [&] {
+    QObject::connect(agent, &SDK_Agent::sig_onLogOut, &window, [&](int reason) {
+        out << "sig_onLogOut(reason=" << reason << ")\n";
+        finish(0);
+    });
+    QTimer::singleShot(10000, &window, [&] {
         out << "no answer from the engine\n";
-        app.quit();
+        finish(1);
     });
 
-    Agent_ProbeRecord me;
-    me.number1 = 7;
-    me.text1 = QString::fromUtf8("Alice Ünïcødé");
-    emit agent->sig_setInfo(me);
-    app.exec();
-    out.flush();
-    return result;
+    emit agent->sig_InitAgent(); // starts the engine; the agent moves to the worker thread
+    Agent_LoginRequest request;
+    request.number1 = 1;
+    request.text1 = QStringLiteral("alice");
+    request.text2 = QStringLiteral("secret");
+    emit agent->sig_login(request);
+    return app.exec();
 }

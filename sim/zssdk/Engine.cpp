@@ -104,8 +104,12 @@ void Engine::traceLocked(const CallRecord &call)
     if (traceLevel <= 0 || !trace.isOpen())
         return;
     QStringList args;
-    for (const QVariant &arg : call.args)
-        args << (arg.isValid() ? arg.toString() : QStringLiteral("(null)"));
+    for (int i = 0; i < call.args.size(); ++i) {
+        const QVariant &arg = call.args[i];
+        args << (call.secretArgs.contains(i) ? QStringLiteral("<hidden>")
+                     : arg.isValid()         ? arg.toString()
+                                             : QStringLiteral("(null)"));
+    }
     const QString line = QDateTime::currentDateTime().toString(QStringLiteral("hh:mm:ss.zzz "))
         + call.function + QLatin1Char('(') + args.join(QStringLiteral(", "))
         + QStringLiteral(")\n");
@@ -185,8 +189,8 @@ Request &Request::secret(const char *text)
 {
     if (!m_journal)
         return *this;
-    m_call.args << (text ? QVariant(QByteArrayLiteral("<hidden>")) : QVariant());
-    return *this;
+    m_call.secretArgs << m_call.args.size();
+    return this->text(text);
 }
 
 Request &Request::record(const void *data, std::size_t size)
@@ -308,7 +312,7 @@ void Control::scriptReturn(const QString &function, int code, int times)
     if (times == 0)
         e.scripts.remove(function);
     else
-        e.scripts.insert(function, Script {code, times});
+        e.scripts.insert(function, Script{code, times});
 }
 
 void Control::post(std::function<void()> task)

@@ -66,7 +66,7 @@ public:
     QFile trace;
 
     std::atomic<const void *> tables[5] = {};
-    std::atomic<unsigned int> nextKey {1};
+    std::atomic<unsigned int> nextKey{1};
     Dispatcher dispatcher;
 
     unsigned int newKey();
@@ -88,7 +88,7 @@ public:
     Request &arg(unsigned int value);
     Request &arg(unsigned long long value);
     Request &text(const char *utf8);
-    Request &secret(const char *text); // journaled and traced as "<hidden>"
+    Request &secret(const char *text); // journaled, but traced as "<hidden>"
     Request &record(const void *data, std::size_t size);
     template<class T> Request &record(const T *rec) { return record(rec, rec ? sizeof(T) : 0); }
 

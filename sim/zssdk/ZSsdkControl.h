@@ -5,6 +5,8 @@
 
 #include <ZSsdk.h>
 
+#include "CallModel.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QList>
@@ -22,8 +24,9 @@ struct CallRecord
 {
     QString function;
     // In order: integers as int / uint / qulonglong, texts as their raw bytes (QByteArray),
-    // a null text as an invalid QVariant, a secret text as "<hidden>".
+    // a null text as an invalid QVariant.
     QVariantList args;
+    QList<int> secretArgs; // indexes of args the trace file shows as "<hidden>"
     QList<QByteArray> records; // byte copies of the records passed in
 };
 
@@ -42,11 +45,23 @@ struct ServerModel
         QByteArray userdata;
     };
 
+    // Login record texts, as this engine reads them: text1 the user, text2 the password.
+    // With no accounts every login succeeds; otherwise the password must match.
     QHash<QString, QString> accounts; // user -> password
     QString currentUser; // the user whose requests these are
+    int connectState = ZS_STATE_IDLE;
+    QStringList contacts{QStringLiteral("bob"), QStringLiteral("carol")}; // everyone's friends
     QMap<QString, Presence> presence;
+    QMap<QString, QList<Presence>> pushedTo; // presence published to each friend
+    int envType = 0;
+    QByteArray serverXml;
+    int dnsEnabled = 0;
+    QByteArray dns;
+    int dnsPort = 0;
     QMap<QString, QByteArray> personInfo; // user -> bytes of ZS_PersonInfo
     unsigned long long personInfoVersion = (1ULL << 32) + 1;
+
+    CallModel calls;
 };
 
 class ZSSDK_API Control
@@ -95,6 +110,11 @@ public:
 
     // Reads or changes the server model under the engine's lock.
     static void withServer(const std::function<void(ServerModel &)> &fn);
+
+    // A friend publishes presence: the model changes and, when logged in, the engine pushes
+    // it through onReceiveFriendsPublishPresence.
+    static void injectFriendPresence(const QString &user, int type, int subtype,
+                                     const QByteArray &userdata);
 
     static bool initialized();
     static int traceLevel();

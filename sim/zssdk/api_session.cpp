@@ -1,10 +1,159 @@
-// Session requests: presence and personal information.
+// Session requests: server choice, login and logout, presence, personal information and
+// other users' states.
 
 #include "Engine.h"
 
 using namespace zssim;
 
+namespace {
+
+ZS_PersonState personState(const QString &user, const ServerModel::Presence &presence)
+{
+    ZS_PersonState state{};
+    const QByteArray name = user.toUtf8();
+    qstrncpy(state.text1, name.constData(), sizeof state.text1);
+    qstrncpy(state.text2, name.constData(), sizeof state.text2);
+    qstrncpy(state.text4, presence.userdata.constData(), sizeof state.text4);
+    state.number1 = presence.type;
+    state.number2 = presence.subtype;
+    return state;
+}
+
+// Presence records of the given users, as the server knows them.
+std::vector<ZS_PersonState> presenceOf(const ServerModel &server, const QStringList &users)
+{
+    std::vector<ZS_PersonState> states;
+    states.reserve(std::size_t(users.size()));
+    for (const QString &user : users)
+        states.push_back(personState(user, server.presence.value(user)));
+    return states;
+}
+
+void answerStates(Request &call, unsigned int key, int reason, std::vector<ZS_PersonState> states)
+{
+    call.answer([key, reason, records = callbackRecords(std::move(states))] {
+        const int count = int(records->size());
+        invoke(&ZS_GeneralCallBack::onGetUserState, key, reason, count,
+               count ? static_cast<const ZS_PersonState *>(records->data()) : nullptr);
+        scribble(*records);
+    });
+}
+
+void pushFriendsPresence(Request &call, std::vector<ZS_PersonState> states)
+{
+    call.answer([records = callbackRecords(std::move(states))] {
+        invoke(&ZS_GeneralCallBack::onReceiveFriendsPublishPresence, int(records->size()),
+               static_cast<const ZS_PersonState *>(records->data()));
+        scribble(*records);
+    });
+}
+
+} // namespace
+
 extern "C" {
+
+int SetServerEnvType(int nEnvType, const char *serverXmlFileName)
+{
+    Request call("SetServerEnvType", false);
+    call.arg(nEnvType).text(serverXmlFileName);
+    if (call.accepted())
+        Control::withServer([&](ServerModel &server) {
+            server.envType = nEnvType;
+            server.serverXml = serverXmlFileName;
+        });
+    return call.result();
+}
+
+int SetInternalDNS(int enable, const char *dns, int port, int reserved)
+{
+    Request call("SetInternalDNS", false);
+    call.arg(enable).text(dns).arg(port).arg(reserved);
+    if (call.accepted())
+        Control::withServer([&](ServerModel &server) {
+            server.dnsEnabled = enable;
+            server.dns = dns;
+            server.dnsPort = port;
+        });
+    return call.result();
+}
+
+int Login(const ZS_LoginInfo *info)
+{
+    Request call("Login");
+    if (!info) {
+        call.arg(0);
+        return call.accepted() ? int(ZS_ERR_INVALID_ARGUMENT) : call.result();
+    }
+    call.arg(info->number1);
+    // Read each text only within its buffer; the password never reaches the trace file.
+    QByteArray texts[6];
+    for (int k = 0; k < 6; ++k) {
+        if (info->text[k])
+            texts[k] = QByteArray(info->text[k], int(qstrnlen(info->text[k], ZS_LOGIN_TEXT_SIZE)));
+        if (k == 1)
+            call.secret(info->text[k] ? texts[k].constData() : nullptr);
+        else
+            call.text(info->text[k] ? texts[k].constData() : nullptr);
+    }
+    if (!call.accepted())
+        return call.result();
+
+    const QString user = QString::fromUtf8(texts[0]);
+    int reason = ZS_REASON_SUCCESS;
+    std::vector<ZS_PersonState> friends;
+    Control::withServer([&](ServerModel &server) {
+        if (!server.accounts.isEmpty()) {
+            if (!server.accounts.contains(user))
+                reason = ZS_REASON_NOT_FOUND;
+            else if (server.accounts.value(user) != QString::fromUtf8(texts[1]))
+                reason = ZS_REASON_UNAUTHORIZED;
+        }
+        server.connectState = reason == ZS_REASON_SUCCESS ? ZS_STATE_CONNECTED : ZS_STATE_FAILED;
+        if (reason == ZS_REASON_SUCCESS) {
+            server.currentUser = user;
+            friends = presenceOf(server, server.contacts);
+        }
+    });
+
+    call.answer([] { invoke(&ZS_GeneralCallBack::onConnectState, int(ZS_STATE_CONNECTING), 0); });
+    const int state = reason == ZS_REASON_SUCCESS ? ZS_STATE_CONNECTED : ZS_STATE_FAILED;
+    call.answer([state, reason] { invoke(&ZS_GeneralCallBack::onConnectState, state, reason); });
+    if (reason == ZS_REASON_SUCCESS && !friends.empty())
+        pushFriendsPresence(call, std::move(friends));
+    return call.result();
+}
+
+int Logout(void)
+{
+    Request call("Logout");
+    if (call.accepted())
+        Control::withServer([](ServerModel &server) {
+            server.currentUser.clear();
+            server.connectState = ZS_STATE_IDLE;
+        });
+    call.answer([] { invoke(&ZS_GeneralCallBack::onLogOut, int(ZS_REASON_SUCCESS)); });
+    return call.result();
+}
+
+int GetUserState(unsigned int *matchKey, const char *const *names, int count)
+{
+    Request call("GetUserState");
+    QStringList users;
+    for (int i = 0; names && i < count; ++i)
+        users << QString::fromUtf8(names[i] ? names[i] : "");
+    call.arg(count);
+    for (const QString &user : qAsConst(users))
+        call.text(user.toUtf8().constData());
+    const unsigned int key = call.issueKey(matchKey);
+    if (!names || count <= 0) {
+        answerStates(call, key, ZS_REASON_BAD_REQUEST, {});
+        return call.result();
+    }
+    std::vector<ZS_PersonState> states;
+    Control::withServer([&](ServerModel &server) { states = presenceOf(server, users); });
+    answerStates(call, key, ZS_REASON_SUCCESS, std::move(states));
+    return call.result();
+}
 
 int PublishPresence_TQ(unsigned int *matchKey, int type, int subtype, const char *userdata)
 {
@@ -13,8 +162,11 @@ int PublishPresence_TQ(unsigned int *matchKey, int type, int subtype, const char
     const unsigned int key = call.issueKey(matchKey);
     if (call.accepted()) {
         Control::withServer([&](ServerModel &server) {
-            server.presence[server.currentUser]
-                = ServerModel::Presence {type, subtype, QByteArray(userdata ? userdata : "")};
+            const ServerModel::Presence presence{type, subtype,
+                                                 QByteArray(userdata ? userdata : "")};
+            server.presence[server.currentUser] = presence;
+            for (const QString &contact : qAsConst(server.contacts))
+                server.pushedTo[contact].append(presence);
         });
     }
     call.answer(
@@ -74,3 +226,22 @@ int GetPersonInfo(unsigned int *matchKey, const char *username)
 }
 
 } // extern "C"
+
+void zssim::Control::injectFriendPresence(const QString &user, int type, int subtype,
+                                          const QByteArray &userdata)
+{
+    bool online = false;
+    std::vector<ZS_PersonState> states;
+    withServer([&](ServerModel &server) {
+        server.presence[user] = ServerModel::Presence{type, subtype, userdata};
+        online = server.connectState == ZS_STATE_CONNECTED;
+        states = presenceOf(server, {user});
+    });
+    if (!online)
+        return;
+    post([records = callbackRecords(std::move(states))] {
+        invoke(&ZS_GeneralCallBack::onReceiveFriendsPublishPresence, int(records->size()),
+               static_cast<const ZS_PersonState *>(records->data()));
+        scribble(*records);
+    });
+}

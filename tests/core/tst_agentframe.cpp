@@ -1,5 +1,5 @@
-// The shared agent frame: one guarded instance, the one worker thread, request order,
-// records carried across threads, and the text round trip through the engine.
+// The shared agent frame: one guarded instance, the one worker thread, request order, and a
+// request through the engine and back.
 
 #include "ProbeAgent.h"
 
@@ -8,32 +8,11 @@
 #include <ZSsdkControl.h>
 
 #include <QSemaphore>
+#include <QVariantList>
 #include <QtTest>
 
 #include <thread>
 #include <vector>
-
-namespace {
-// Receives results on the main thread through queued connections, as a window would.
-class Window : public QObject
-{
-public:
-    QList<QPair<int, Agent_ProbeRecord>> infos;
-    QList<qulonglong> versions;
-    QList<QThread *> threads;
-
-    void watch(Probe_Agent *agent)
-    {
-        connect(agent, &Probe_Agent::sig_onGetInfo, this,
-                [this](int reason, const Agent_ProbeRecord &r) {
-                    infos.append({reason, r});
-                    threads.append(QThread::currentThread());
-                });
-        connect(agent, &Probe_Agent::sig_onSetInfo, this,
-                [this](int, qulonglong version) { versions.append(version); });
-    }
-};
-} // namespace
 
 class TestAgentFrame : public QObject
 {
@@ -103,14 +82,6 @@ private slots:
         QVERIFY(shared != QThread::currentThread());
     }
 
-    void recordTypesRegisteredAtCreation()
-    {
-        // Registered by instance(), before any signal carried them.
-        QVERIFY(QMetaType::type("Agent_ProbeRecord") != QMetaType::UnknownType);
-        QVERIFY(QMetaType::type("QList<Agent_ProbeRecord>") != QMetaType::UnknownType);
-        QCOMPARE(QMetaType::typeName(qMetaTypeId<Agent_ProbeRecord>()), "Agent_ProbeRecord");
-    }
-
     void failedBuildLeavesNoAgentAndRetries()
     {
         Stay_Agent::failNextBuild = true;
@@ -150,60 +121,25 @@ private slots:
         }
     }
 
-    void recordRoundTripThroughEngine()
+    void slotCallsEngineAndLogsItsCode()
     {
-        Window window;
-        window.watch(Probe_Agent::instance());
-        zssim::Control::withServer([](zssim::ServerModel &s) { s.currentUser = "alice"; });
+        QList<int> answers;
+        QObject window; // results arrive queued on the main thread
+        connect(Probe_Agent::instance(), &Probe_Agent::sig_onPublish, &window,
+                [&](int reason) { answers << reason; });
+        TQLogCapture log;
         zssim::Control::clearJournal();
-        TQLogCapture log;
+        zssim::Control::scriptReturn("PublishPresence_TQ", ZS_ERR_BUSY, 1);
+        emit Probe_Agent::instance()->sig_publish(1, 0, "refused");
+        emit Probe_Agent::instance()->sig_publish(2, 5, QString::fromUtf8("中 %1"));
 
-        Agent_ProbeRecord sent;
-        sent.number1 = -1;
-        sent.number2 = 0x7fffffff;
-        sent.number3 = int(0x80000000u);
-        sent.text1 = QString::fromUtf8("张三 Ünïcødé 🎉 %1 %2");
-        sent.text2 = QString::fromUtf8("sig: ½");
-        sent.text3 = QString(1305, QLatin1Char('x')); // exactly fills its field
-
-        emit Probe_Agent::instance()->sig_setInfo(sent);
-        QTRY_COMPARE(window.versions.size(), 1);
-        QVERIFY(window.versions[0] > (1ULL << 32)); // the full 64-bit version arrives
-
-        // The engine got UTF-8 in the fixed fields, zero-filled.
-        const auto set = zssim::Control::calls("SetPersonInfo");
-        QCOMPARE(set.size(), 1);
-        const QByteArray bytes = set[0].records.value(0);
-        QCOMPARE(bytes.size(), int(sizeof(ZS_PersonInfo)));
-        const auto *engineRecord = reinterpret_cast<const ZS_PersonInfo *>(bytes.constData());
-        QCOMPARE(QByteArray(engineRecord->text1), sent.text1.toUtf8());
-        QCOMPARE(engineRecord->text3[1305], '\0');
-
-        emit Probe_Agent::instance()->sig_getInfo(QStringLiteral("alice"));
-        QTRY_COMPARE(window.infos.size(), 1);
-        QCOMPARE(window.infos[0].first, 200);
-        QCOMPARE(window.infos[0].second, sent);
-        QCOMPARE(window.threads[0], QThread::currentThread());
-
-        // Slot and callback lines; the "%1" inside the text did not disturb any line.
-        QTRY_VERIFY(log.count("ProbeCallBack::callback_onGetPersonInfo") == 1);
-        QCOMPARE(log.count("Probe_Agent::slot_setInfo"), 1);
-        QCOMPARE(log.count("Probe_Agent::slot_setInfo,ret=0"), 1);
-        QCOMPARE(log.count("Probe_Agent::slot_getInfo,ret=0"), 1);
-    }
-
-    void refusedRequestIsLoggedAndGetsNoAnswer()
-    {
-        Window window;
-        window.watch(Probe_Agent::instance());
-        TQLogCapture log;
-        zssim::Control::scriptReturn("GetPersonInfo", ZS_ERR_BUSY, 1);
-        emit Probe_Agent::instance()->sig_getInfo(QStringLiteral("alice"));
-        QTRY_COMPARE(log.count(QString("Probe_Agent::slot_getInfo,ret=%1").arg(ZS_ERR_BUSY)), 1);
-        emit Probe_Agent::instance()->sig_getInfo(QStringLiteral("nobody"));
-        QTRY_COMPARE(window.infos.size(), 1); // only the second request was answered
-        QCOMPARE(window.infos[0].first, 404);
-        QCOMPARE(window.infos[0].second, Agent_ProbeRecord());
+        QTRY_COMPARE(answers, QList<int>{200}); // the refused request gets no answer
+        QCOMPARE(log.count(QString("Probe_Agent::slot_publish,ret=%1").arg(ZS_ERR_BUSY)), 1);
+        QCOMPARE(log.count("Probe_Agent::slot_publish,ret=0"), 1);
+        const auto calls = zssim::Control::calls("PublishPresence_TQ");
+        QCOMPARE(calls.size(), 2);
+        QCOMPARE(calls[1].args.mid(0, 3),
+                 (QVariantList{2, 5, QString::fromUtf8("中 %1").toLocal8Bit()}));
     }
 };
 

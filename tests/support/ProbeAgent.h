@@ -1,7 +1,7 @@
 #pragma once
 
-// Small agents built with the shared frame, for tests of the frame itself: a record that
-// travels through the engine and back, ordered marks, and build hooks.
+// Small agents built with the shared frame, for tests of the frame itself: requests that
+// reach the engine, ordered marks, and build hooks.
 
 #include <AgentFrame.h>
 #include <ZSsdk.h>
@@ -13,23 +13,6 @@
 
 #include <atomic>
 #include <functional>
-
-struct Agent_ProbeRecord
-{
-    int number1 = 0;
-    int number2 = 0;
-    int number3 = 0;
-    QString text1;
-    QString text2;
-    QString text3;
-
-    bool operator==(const Agent_ProbeRecord &o) const
-    {
-        return number1 == o.number1 && number2 == o.number2 && number3 == o.number3
-            && text1 == o.text1 && text2 == o.text2 && text3 == o.text3;
-    }
-};
-Q_DECLARE_METATYPE(Agent_ProbeRecord)
 
 // Where and in which order the marks of all probe agents ran.
 struct MarkLog
@@ -55,18 +38,12 @@ public:
     static std::function<void()> duringBuild;
 
 signals:
-    void sig_setInfo(Agent_ProbeRecord record);
-    void sig_getInfo(QString username);
     void sig_publish(int type, int subtype, QString userdata);
     void sig_mark(int n);
 
-    void sig_onSetInfo(int reason, qulonglong version);
-    void sig_onGetInfo(int reason, Agent_ProbeRecord record);
     void sig_onPublish(int reason);
 
 private slots:
-    void slot_setInfo(Agent_ProbeRecord record);
-    void slot_getInfo(QString username);
     void slot_publish(int type, int subtype, QString userdata);
     void slot_mark(int n);
 
