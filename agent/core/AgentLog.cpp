@@ -1,5 +1,7 @@
 #include "AgentLog.h"
 
+#include <charconv>
+
 namespace tq {
 
 namespace {
@@ -32,14 +34,52 @@ QString logText(const char *utf8)
     return utf8 ? QString::fromUtf8(utf8) : QString();
 }
 
-QString fillPlaceholders(const char *format, const QString *args, int count)
+int LogArg::sizeHint() const
+{
+    switch (m_kind) {
+    case Text:
+        return m_text.size();
+    case Qualified:
+        return int(qstrlen(m_cls) + 2 + qstrlen(m_fn));
+    default:
+        return 24;
+    }
+}
+
+void LogArg::appendTo(QString &out) const
+{
+    char digits[24];
+    switch (m_kind) {
+    case Text:
+        out += m_text;
+        return;
+    case Qualified:
+        out += QLatin1String(m_cls);
+        out += QLatin1String("::");
+        out += QLatin1String(m_fn);
+        return;
+    case Signed:
+        out += QLatin1String(
+            digits, int(std::to_chars(digits, digits + sizeof digits, m_signed).ptr - digits));
+        return;
+    case Unsigned:
+        out += QLatin1String(
+            digits, int(std::to_chars(digits, digits + sizeof digits, m_unsigned).ptr - digits));
+        return;
+    case Double:
+        out += QString::number(m_double, 'g', 6);
+        return;
+    }
+}
+
+QString fillPlaceholders(const char *format, const LogArg *args, int count)
 {
     QString out;
     if (!format)
         return out;
     int size = int(qstrlen(format));
     for (int i = 0; i < count; ++i)
-        size += args[i].size();
+        size += args[i].sizeHint();
     out.reserve(size);
     const char *literal = format; // start of the pending literal run
     const auto flushLiteral = [&](const char *end) {
@@ -71,7 +111,7 @@ QString fillPlaceholders(const char *format, const QString *args, int count)
             continue;
         }
         flushLiteral(p);
-        out += args[index - 1];
+        args[index - 1].appendTo(out);
         p += 1 + digits;
         literal = p;
     }

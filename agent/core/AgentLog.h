@@ -22,7 +22,7 @@ struct Where
     const char *cls;
     const char *fn;
 };
-#define TQ_WHERE(Class) (::tq::Where {#Class, __func__})
+#define TQ_WHERE(Class) (::tq::Where{#Class, __func__})
 
 TQ_AGENT_EXPORT QString logText(Where where);
 inline const QString &logText(const QString &text)
@@ -59,16 +59,79 @@ QString logText(T value)
         return QString::number(value);
 }
 
+// One value of a log line, kept as it is until the line is built (numbers and names need no
+// temporary strings).
+class TQ_AGENT_EXPORT LogArg
+{
+public:
+    LogArg(const QString &text)
+        : m_kind(Text)
+        , m_text(text)
+    { }
+    LogArg(Where where)
+        : m_kind(Qualified)
+        , m_cls(where.cls)
+        , m_fn(where.fn)
+    { }
+    LogArg(const char *utf8)
+        : LogArg(logText(utf8))
+    { }
+    LogArg(const QByteArray &utf8)
+        : LogArg(logText(utf8))
+    { }
+    LogArg(QChar c)
+        : LogArg(logText(c))
+    { }
+    LogArg(char c)
+        : LogArg(logText(c))
+    { }
+    LogArg(bool b)
+        : m_kind(Signed)
+        , m_signed(b ? 1 : 0)
+    { }
+    LogArg(double d)
+        : m_kind(Double)
+        , m_double(d)
+    { }
+    template<class T, std::enable_if_t<std::is_integral_v<T> || std::is_enum_v<T>, int> = 0>
+    LogArg(T value)
+    {
+        using U = std::conditional_t<std::is_enum_v<T>, std::underlying_type<T>,
+                                     std::enable_if<true, T>>;
+        using V = typename U::type;
+        if constexpr (std::is_signed_v<V>) {
+            m_kind = Signed;
+            m_signed = static_cast<qlonglong>(value);
+        } else {
+            m_kind = Unsigned;
+            m_unsigned = static_cast<qulonglong>(value);
+        }
+    }
+
+    int sizeHint() const;
+    void appendTo(QString &out) const;
+
+private:
+    enum Kind { Text, Qualified, Signed, Unsigned, Double };
+    Kind m_kind;
+    QString m_text;
+    const char *m_cls = nullptr;
+    const char *m_fn = nullptr;
+    qlonglong m_signed = 0;
+    qulonglong m_unsigned = 0;
+    double m_double = 0;
+};
+
 // Fills "%N" with args[N-1] in one pass; placeholders without an argument stay as written.
-TQ_AGENT_EXPORT QString fillPlaceholders(const char *format, const QString *args, int count);
+TQ_AGENT_EXPORT QString fillPlaceholders(const char *format, const LogArg *args, int count);
 
 template<class... Args> QString format(const char *fmt, const Args &...args)
 {
     if constexpr (sizeof...(Args) == 0) {
         return fillPlaceholders(fmt, nullptr, 0);
     } else {
-        const QString texts[] = {QString(logText(args))...};
-        return fillPlaceholders(fmt, texts, int(sizeof...(Args)));
+        const LogArg values[] = {LogArg(args)...};
+        return fillPlaceholders(fmt, values, int(sizeof...(Args)));
     }
 }
 
