@@ -34,7 +34,7 @@ namespace {
 constexpr std::size_t kQueueCapacity = 65536;
 // Once lines are waiting, the writer lets more gather for up to this long (or this many
 // lines) before it writes: callers then rarely have to wake it, which is what a line costs.
-constexpr std::chrono::milliseconds kGatherTime {20};
+constexpr std::chrono::milliseconds kGatherTime{5};
 constexpr std::size_t kGatherLines = 1024;
 // The writer hands its buffer to the file once it grows past this.
 constexpr int kWriteChunk = 256 * 1024;
@@ -102,10 +102,14 @@ public:
         std::unique_lock<std::mutex> lock(m_mutex);
         if (!t_isWriter)
             m_notFull.wait(lock, [this] { return m_queue.size() < kQueueCapacity; });
-        m_queue.push_back(Entry {Entry::Line, level, msecs, tid, 0, text});
+        m_queue.push_back(Entry{Entry::Line, level, msecs, tid, 0, text});
         const std::size_t size = m_queue.size();
+        // An error may come just before a crash: it is written at once.
+        const bool urgent = level == TQLog::Error;
+        if (urgent)
+            m_urgent = true;
         lock.unlock();
-        if (size == 1 || size == kGatherLines)
+        if (size == 1 || size == kGatherLines || urgent)
             m_notEmpty.notify_one();
     }
 
@@ -116,8 +120,8 @@ public:
             return;
         std::unique_lock<std::mutex> lock(m_mutex);
         const quint64 ticket = ++m_lastTicket;
-        m_queue.push_back(Entry {kind, TQLog::Info, 0, 0, ticket, QString()});
-        m_markerQueued = true; // someone waits: no gathering
+        m_queue.push_back(Entry{kind, TQLog::Info, 0, 0, ticket, QString()});
+        m_urgent = true; // someone waits: no gathering
         m_notEmpty.notify_one();
         m_done.wait(lock, [this, ticket] { return m_doneTicket >= ticket; });
     }
@@ -216,7 +220,7 @@ private:
     {
         std::lock_guard<std::mutex> lock(m_captureMutex);
         for (auto &c : m_captures)
-            c.second.append(TQLogCapture::Line {level, text, tid});
+            c.second.append(TQLogCapture::Line{level, text, tid});
     }
 
     [[noreturn]] void run()
@@ -226,9 +230,8 @@ private:
             {
                 std::unique_lock<std::mutex> lock(m_mutex);
                 m_notEmpty.wait(lock, [this] { return !m_queue.empty() && !m_paused; });
-                m_notEmpty.wait_for(lock, kGatherTime, [this] {
-                    return m_markerQueued || m_queue.size() >= kGatherLines;
-                });
+                m_notEmpty.wait_for(lock, kGatherTime,
+                                    [this] { return m_urgent || m_queue.size() >= kGatherLines; });
                 if (m_paused || m_queue.empty())
                     continue;
             }
@@ -244,7 +247,7 @@ private:
         {
             std::lock_guard<std::mutex> lock(m_mutex);
             batch.swap(m_queue);
-            m_markerQueued = false;
+            m_urgent = false;
         }
         m_notFull.notify_all();
         if (batch.empty())
@@ -357,7 +360,7 @@ private:
     quint64 m_lastTicket = 0;
     quint64 m_doneTicket = 0;
     bool m_paused = false;
-    bool m_markerQueued = false; // a flush or close waits in the queue
+    bool m_urgent = false; // a flush, a close or an error waits in the queue
 
     // File state, guarded by m_fileMutex (the writer, or the exit handler).
     std::mutex m_fileMutex;
@@ -371,7 +374,7 @@ private:
     QString m_path;
     QString m_dir;
 
-    std::atomic<int> m_captureCount {0};
+    std::atomic<int> m_captureCount{0};
     std::mutex m_captureMutex;
     std::map<int, QList<TQLogCapture::Line>> m_captures;
     int m_lastCaptureId = 0;
