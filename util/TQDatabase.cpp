@@ -15,7 +15,7 @@
 
 namespace {
 
-struct DatabaseSpec
+struct DatabaseDef
 {
     QString fileName;
     QString connectionName;
@@ -23,9 +23,9 @@ struct DatabaseSpec
     std::vector<QStringList> migrations;
 };
 
-const std::vector<DatabaseSpec> &databases()
+const std::vector<DatabaseDef> &databases()
 {
-    static const std::vector<DatabaseSpec> list = {
+    static const std::vector<DatabaseDef> list = {
         {QStringLiteral("client.db"),
          QStringLiteral("tq_client"),
          {
@@ -48,10 +48,10 @@ bool exec(QSqlQuery &query, const QString &sql, QString *error)
 
 // Brings an open connection to the current schema. The QSqlQuery lives only in here, so
 // nothing holds the connection when the caller removes it.
-bool prepareSchema(QSqlDatabase &db, const DatabaseSpec &spec, QString *error)
+bool prepareSchema(QSqlDatabase &db, const DatabaseDef &def, QString *error)
 {
     const int target = TQDatabase::schemaVersion();
-    if (int(spec.migrations.size()) != target) {
+    if (int(def.migrations.size()) != target) {
         *error = QStringLiteral("no schema for version %1").arg(target);
         return false;
     }
@@ -98,7 +98,7 @@ bool prepareSchema(QSqlDatabase &db, const DatabaseSpec &spec, QString *error)
         return fail();
     }
     for (int v = version; v < target; ++v) {
-        for (const QString &sql : spec.migrations[size_t(v)]) {
+        for (const QString &sql : def.migrations[size_t(v)]) {
             if (!exec(query, sql, error))
                 return fail();
         }
@@ -118,14 +118,14 @@ bool prepareSchema(QSqlDatabase &db, const DatabaseSpec &spec, QString *error)
     return true;
 }
 
-bool openDatabase(const DatabaseSpec &spec, QString *error)
+bool openDatabase(const DatabaseDef &def, QString *error)
 {
-    if (QSqlDatabase::contains(spec.connectionName)) {
+    if (QSqlDatabase::contains(def.connectionName)) {
         // Someone else's connection: addDatabase would silently replace it.
-        *error = QStringLiteral("connection name %1 already in use").arg(spec.connectionName);
+        *error = QStringLiteral("connection name %1 already in use").arg(def.connectionName);
         return false;
     }
-    const QString path = TQFilePathMgr::instance()->getDatabasePath() + spec.fileName;
+    const QString path = TQFilePathMgr::instance()->getDatabasePath() + def.fileName;
     // Created owner-only before SQLite sees it; SQLite gives -wal and -shm the same mode.
     if (!tq::prepareOwnerOnlyFile(path, error)) {
         *error = QStringLiteral("%1: %2").arg(path, *error);
@@ -134,13 +134,13 @@ bool openDatabase(const DatabaseSpec &spec, QString *error)
 
     bool ok = false;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), spec.connectionName);
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), def.connectionName);
         db.setDatabaseName(path);
         if (!db.isValid())
             *error = QStringLiteral("the Qt SQLite driver is not available");
         else if (!db.open())
             *error = db.lastError().text();
-        else if (!prepareSchema(db, spec, error))
+        else if (!prepareSchema(db, def, error))
             db.close();
         else
             ok = true;
@@ -148,7 +148,7 @@ bool openDatabase(const DatabaseSpec &spec, QString *error)
             *error = QStringLiteral("%1: %2").arg(path, *error);
     }
     if (!ok)
-        QSqlDatabase::removeDatabase(spec.connectionName);
+        QSqlDatabase::removeDatabase(def.connectionName);
     return ok;
 }
 
@@ -203,15 +203,15 @@ void TQDatabase::slot_createAllDb()
 
     // All or nothing: half a set of databases would pass isOpen() and fail later.
     QStringList opened;
-    for (const DatabaseSpec &spec : databases()) {
+    for (const DatabaseDef &def : databases()) {
         QString error;
-        if (!openDatabase(spec, &error)) {
-            g_Log->LogError(QStringLiteral("Database %1 not opened: %2").arg(spec.fileName, error));
+        if (!openDatabase(def, &error)) {
+            g_Log->LogError(QStringLiteral("Database %1 not opened: %2").arg(def.fileName, error));
             for (const QString &name : qAsConst(opened))
                 closeDatabase(name);
             return;
         }
-        opened.append(spec.connectionName);
+        opened.append(def.connectionName);
     }
     m_open = opened;
     g_Log->LogInfo(
