@@ -149,9 +149,12 @@ LogBlock &LogBlock::addField(const char *label, const QString &value)
     return *this;
 }
 
-QString LogBlock::text() const
+QString LogBlock::text(Ending ending) const
 {
-    return m_text + dashLine() + QLatin1Char('\n');
+    QString text = m_text + dashLine();
+    if (ending == Ending::LineBreak)
+        text += QLatin1Char('\n');
+    return text;
 }
 
 void LogBlock::logInfo() const

@@ -179,7 +179,11 @@ public:
     LogBlock &separator();
     LogBlock &line(const QString &text); // a raw line, after a line break
 
-    QString text() const; // with the closing frame and final line break
+    enum class Ending {
+        LineBreak, // the closing dashes, then a line break (most blocks)
+        Dashes // the closing dashes only
+    };
+    QString text(Ending ending = Ending::LineBreak) const;
     void logInfo() const;
     void logError() const;
 

@@ -4,25 +4,9 @@
 
 namespace tq {
 
-std::size_t utf8PrefixLength(const char *utf8, std::size_t size, std::size_t limit)
-{
-    if (size <= limit)
-        return size;
-    // utf8[limit] is the first byte left out: if it continues a character, that character
-    // would be split, so step back to its lead byte.
-    std::size_t cut = limit;
-    while (cut > 0 && (static_cast<unsigned char>(utf8[cut]) & 0xC0) == 0x80)
-        --cut;
-    return cut;
-}
-
 void writeFixed(char *field, std::size_t width, const QByteArray &utf8)
 {
-    if (!field || width == 0)
-        return;
-    const std::size_t n = utf8PrefixLength(utf8.constData(), std::size_t(utf8.size()), width - 1);
-    std::memcpy(field, utf8.constData(), n);
-    std::memset(field + n, 0, width - n);
+    copyUtf8Field(field, width, utf8.constData(), std::size_t(utf8.size()));
 }
 
 QString readFixed(const char *field, std::size_t width)

@@ -4,6 +4,7 @@
 // Writing never passes the field: UTF-8 is cut at a character boundary to width-1 bytes, then
 // NUL and zero fill. Reading never passes the field either, even when it holds no NUL.
 
+#include "Utf8Field.h"
 #include "tq_agent_global.h"
 
 #include <QByteArray>
@@ -13,10 +14,6 @@
 #include <cstddef>
 
 namespace tq {
-
-// Length of the longest prefix of `utf8` (of `size` bytes) that fits in `limit` bytes
-// without splitting a character.
-TQ_AGENT_EXPORT std::size_t utf8PrefixLength(const char *utf8, std::size_t size, std::size_t limit);
 
 // Core of the codec; prefer the array forms below, which take the width from the type.
 TQ_AGENT_EXPORT void writeFixed(char *field, std::size_t width, const QByteArray &utf8);

@@ -12,15 +12,14 @@ void ZS_CALL callback_onCallEvents(int reason, const ZS_CallEvent *event)
 {
     tq::logInfo("%1", TQ_WHERE(Voip_CallBackProxy));
     const Agent_VoIPCallMsg msg = tq::toCallMsg(event);
-    QString block = tq::LogBlock(QString())
-                        .field("Reason", reason)
-                        .field("Call_eCode", msg.eCode)
-                        .field("CallType", msg.callType)
-                        .field("Caller", msg.caller)
-                        .field("Callee", msg.callee)
-                        .field("Callid", msg.callid)
-                        .text();
-    block.chop(1); // this block ends with the dashes, without the final line break
+    const QString block = tq::LogBlock(QString())
+                              .field("Reason", reason)
+                              .field("Call_eCode", msg.eCode)
+                              .field("CallType", msg.callType)
+                              .field("Caller", msg.caller)
+                              .field("Callee", msg.callee)
+                              .field("Callid", msg.callid)
+                              .text(tq::LogBlock::Ending::Dashes);
     g_Log->LogInfo(block);
     emit Voip_Agent::instance()->sig_onCallEvents(reason, msg);
 }

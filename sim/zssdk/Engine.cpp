@@ -222,6 +222,16 @@ void Request::answer(std::function<void()> fn)
 
 // ---- Control ----------------------------------------------------------------------------------
 
+namespace {
+// Runs `read` on the engine under its lock and returns what it gives.
+template<class Read> auto locked(Read read)
+{
+    Engine &e = Engine::get();
+    std::lock_guard<std::mutex> lock(e.mutex);
+    return read(e);
+}
+} // namespace
+
 void Control::reset()
 {
     Engine &e = Engine::get();
@@ -253,16 +263,12 @@ void Control::setMode(Mode mode)
 
 Mode Control::mode()
 {
-    Engine &e = Engine::get();
-    std::lock_guard<std::mutex> lock(e.mutex);
-    return e.mode;
+    return locked([](const Engine &e) { return e.mode; });
 }
 
 QList<CallRecord> Control::journal()
 {
-    Engine &e = Engine::get();
-    std::lock_guard<std::mutex> lock(e.mutex);
-    return e.journal;
+    return locked([](const Engine &e) { return e.journal; });
 }
 
 QList<CallRecord> Control::calls(const QString &function)
@@ -334,30 +340,22 @@ void Control::withServer(const std::function<void(ServerModel &)> &fn)
 
 bool Control::initialized()
 {
-    Engine &e = Engine::get();
-    std::lock_guard<std::mutex> lock(e.mutex);
-    return e.initialized;
+    return locked([](const Engine &e) { return e.initialized; });
 }
 
 int Control::traceLevel()
 {
-    Engine &e = Engine::get();
-    std::lock_guard<std::mutex> lock(e.mutex);
-    return e.traceLevel;
+    return locked([](const Engine &e) { return e.traceLevel; });
 }
 
 QString Control::traceFile()
 {
-    Engine &e = Engine::get();
-    std::lock_guard<std::mutex> lock(e.mutex);
-    return e.traceFile;
+    return locked([](const Engine &e) { return e.traceFile; });
 }
 
 int Control::fetchMaxMsgs()
 {
-    Engine &e = Engine::get();
-    std::lock_guard<std::mutex> lock(e.mutex);
-    return e.fetchMaxMsgs;
+    return locked([](const Engine &e) { return e.fetchMaxMsgs; });
 }
 
 const void *Control::registeredTable(int which)

@@ -3,6 +3,8 @@
 
 #include "Engine.h"
 
+#include <Utf8Field.h>
+
 using namespace zssim;
 
 namespace {
@@ -11,8 +13,9 @@ ZS_PersonState personState(const QString &user, const ServerModel::Presence &pre
 {
     ZS_PersonState state{};
     const QByteArray name = user.toUtf8();
-    qstrncpy(state.text1, name.constData(), sizeof state.text1);
-    qstrncpy(state.text2, name.constData(), sizeof state.text2);
+    tq::copyUtf8Field(state.text1, sizeof state.text1, name.constData(), std::size_t(name.size()));
+    tq::copyUtf8Field(state.text2, sizeof state.text2, name.constData(), std::size_t(name.size()));
+    // Presence user data is in the publisher's code page: copied as bytes, not as UTF-8.
     qstrncpy(state.text4, presence.userdata.constData(), sizeof state.text4);
     state.number1 = presence.type;
     state.number2 = presence.subtype;
@@ -39,13 +42,14 @@ void answerStates(Request &call, unsigned int key, int reason, std::vector<ZS_Pe
     });
 }
 
-void pushFriendsPresence(Request &call, std::vector<ZS_PersonState> states)
+// The engine's push of friends' presence, to run on its thread.
+std::function<void()> friendsPresence(std::vector<ZS_PersonState> states)
 {
-    call.answer([records = callbackRecords(std::move(states))] {
+    return [records = callbackRecords(std::move(states))] {
         invoke(&ZS_GeneralCallBack::onReceiveFriendsPublishPresence, int(records->size()),
                static_cast<const ZS_PersonState *>(records->data()));
         scribble(*records);
-    });
+    };
 }
 
 } // namespace
@@ -119,7 +123,7 @@ int Login(const ZS_LoginInfo *info)
     const int state = reason == ZS_REASON_SUCCESS ? ZS_STATE_CONNECTED : ZS_STATE_FAILED;
     call.answer([state, reason] { invoke(&ZS_GeneralCallBack::onConnectState, state, reason); });
     if (reason == ZS_REASON_SUCCESS && !friends.empty())
-        pushFriendsPresence(call, std::move(friends));
+        call.answer(friendsPresence(std::move(friends)));
     return call.result();
 }
 
@@ -239,9 +243,5 @@ void zssim::Control::injectFriendPresence(const QString &user, int type, int sub
     });
     if (!online)
         return;
-    post([records = callbackRecords(std::move(states))] {
-        invoke(&ZS_GeneralCallBack::onReceiveFriendsPublishPresence, int(records->size()),
-               static_cast<const ZS_PersonState *>(records->data()));
-        scribble(*records);
-    });
+    post(friendsPresence(std::move(states)));
 }

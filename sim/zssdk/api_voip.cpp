@@ -2,6 +2,8 @@
 
 #include "Engine.h"
 
+#include <Utf8Field.h>
+
 #include <algorithm>
 #include <cstdint>
 
@@ -41,12 +43,7 @@ QString text(const char *utf8)
 template<std::size_t N> void put(char (&field)[N], const QString &value)
 {
     const QByteArray utf8 = value.toUtf8();
-    std::size_t n = std::min<std::size_t>(std::size_t(utf8.size()), N - 1);
-    while (n > 0 && n < std::size_t(utf8.size())
-           && (static_cast<unsigned char>(utf8[int(n)]) & 0xC0) == 0x80)
-        --n;
-    std::memcpy(field, utf8.constData(), n);
-    std::memset(field + n, 0, N - n);
+    tq::copyUtf8Field(field, N, utf8.constData(), std::size_t(utf8.size()));
 }
 
 // A text handed to a callback: engine memory, scribbled once the callback returns.
