@@ -10,6 +10,7 @@
 #include "TqMsgBox.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDebug>
 #include <QLocale>
 #include <QQuickWindow>
@@ -98,6 +99,14 @@ void prepareHighDpi()
             screenScaleFactor(screen.width, screen.height, screen.dpi));
 }
 
+QString WidgetsTranslator::translate(const char *context, const char *sourceText,
+                                     const char *disambiguation, int n) const
+{
+    if (!launcherTexts && std::strcmp(context, "Launcher") == 0)
+        return QString();
+    return QTranslator::translate(context, sourceText, disambiguation, n);
+}
+
 void installTranslators(Translators &translators)
 {
     initTranslationResources();
@@ -108,11 +117,56 @@ void installTranslators(Translators &translators)
     QCoreApplication::installTranslator(&translators.qt);
 
     AppEnvionmentSetting::instance()->initConfig();
-    const QString programFile = AppEnvionmentSetting::instance()->getConfigLanguage() == 0
+    const bool chinese = AppEnvionmentSetting::instance()->getConfigLanguage() == 0;
+    translators.widgets.launcherTexts = chinese;
+    const QString programFile = chinese
         ? QCoreApplication::applicationDirPath() + QStringLiteral("/tq_CN.qm")
         : QString();
     translators.program.load(programFile);
     QCoreApplication::installTranslator(&translators.program);
+}
+
+namespace {
+
+// tr() in the context "Launcher", whose Chinese is in widgets.ts.
+class LauncherText
+{
+    Q_DECLARE_TR_FUNCTIONS(Launcher)
+
+public:
+    static QString reason(TQDatabase::FailureKind kind)
+    {
+        using Kind = TQDatabase::FailureKind;
+        switch (kind) {
+        case Kind::Damaged:
+            return tr("The database file is damaged or is not a database.");
+        case Kind::ReadOnly:
+            return tr("The database file or its folder is read-only, or you have no permission "
+                      "to write to it.");
+        case Kind::Locked:
+            return tr("The database is locked by another program.");
+        case Kind::NewerVersion:
+            return tr("The database was written by a newer version of the client.");
+        case Kind::None:
+        case Kind::Other:
+            break;
+        }
+        return tr("An unexpected error occurred.");
+    }
+};
+
+} // namespace
+
+std::unique_ptr<TqMsgBox> databaseNotice(const TQDatabase::OpenFailure &failure)
+{
+    auto box = std::make_unique<TqMsgBox>();
+    box->setObjectName(QStringLiteral("databaseNotice"));
+    box->setMessageTitle(LauncherText::tr("Local history unavailable"));
+    box->setMessageText(LauncherText::tr("The local database could not be opened, so local "
+                                         "history is unavailable. Reason: %1\n\nDetails: %2")
+                            .arg(LauncherText::reason(failure.kind), failure.detail));
+    box->setIsInMask(false, 2);
+    return box;
 }
 
 namespace {
@@ -156,6 +210,12 @@ int run(QApplication &app)
     emit TQDatabase::instance()->sig_createAllDb();
     const auto shell = std::make_unique<Solvane>(eventHandle);
     QGuiApplication::setQuitOnLastWindowClosed(false);
+    // Nothing is connected to its answer: unlike the "Client is running" prompt it ends nothing.
+    std::unique_ptr<TqMsgBox> notice;
+    if (!TQDatabase::instance()->isOpen()) {
+        notice = databaseNotice(TQDatabase::instance()->lastOpenFailure());
+        notice->show();
+    }
     app.exec();
 
     emit TQDatabase::instance()->sig_closeAllDb();

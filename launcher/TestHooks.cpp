@@ -46,15 +46,22 @@ TestHooks::TestHooks(QApplication &app, const QStringList &hooks)
 
 void TestHooks::trace(const QString &text)
 {
-    std::printf("tq: %s\n", qUtf8Printable(text));
+    // One event a line, whatever the text holds.
+    QString line = text;
+    line.replace(QLatin1Char('\n'), QLatin1String("\\n"));
+    std::printf("tq: %s\n", qUtf8Printable(line));
     std::fflush(stdout);
 }
 
 bool TestHooks::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Show) {
-        if (auto *box = qobject_cast<TqMsgBox *>(watched))
-            trace(QStringLiteral("prompt %1|%2").arg(box->messageTitle(), box->messageText()));
+    if (event->type() == QEvent::Show || event->type() == QEvent::Hide) {
+        if (auto *box = qobject_cast<TqMsgBox *>(watched)) {
+            trace(
+                event->type() == QEvent::Hide
+                    ? QStringLiteral("prompt closed")
+                    : QStringLiteral("prompt %1|%2").arg(box->messageTitle(), box->messageText()));
+        }
     }
     return QObject::eventFilter(watched, event);
 }
@@ -101,6 +108,8 @@ void TestHooks::onStdin()
             pressBoxButton("acceptButton");
         else if (command == "reject")
             pressBoxButton("rejectButton");
+        else if (command == "ping")
+            trace(QStringLiteral("pong"));
         else if (command == "quit")
             m_app.quit();
     }

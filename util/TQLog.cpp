@@ -8,7 +8,6 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QThread>
 
 #include <atomic>
@@ -38,6 +37,14 @@ constexpr std::chrono::milliseconds kGatherTime{5};
 constexpr std::size_t kGatherLines = 1024;
 // The writer hands its buffer to the file once it grows past this.
 constexpr int kWriteChunk = 256 * 1024;
+// After a failed open or write (a full disk, say) the file rests this long before the next
+// batch tries it again; meanwhile lines go to stderr without a failing call each.
+constexpr std::chrono::milliseconds kRetryPause{1000};
+
+// Settable by the tests (tq_log_p.h). Constant-initialized: lines may come before main().
+std::atomic<qint64> s_gatherMs{kGatherTime.count()};
+std::atomic<qint64> s_retryPauseMs{kRetryPause.count()};
+std::atomic<bool> s_discard{false};
 
 struct Entry
 {
@@ -230,7 +237,7 @@ private:
             {
                 std::unique_lock<std::mutex> lock(m_mutex);
                 m_notEmpty.wait(lock, [this] { return !m_queue.empty() && !m_paused; });
-                m_notEmpty.wait_for(lock, kGatherTime,
+                m_notEmpty.wait_for(lock, std::chrono::milliseconds(s_gatherMs.load()),
                                     [this] { return m_urgent || m_queue.size() >= kGatherLines; });
                 if (m_paused || m_queue.empty())
                     continue;
@@ -253,10 +260,13 @@ private:
         if (batch.empty())
             return;
 
+        const bool discard = s_discard.load(std::memory_order_relaxed);
         quint64 done = 0;
         for (const Entry &e : batch) {
             switch (e.kind) {
             case Entry::Line:
+                if (discard)
+                    break;
                 appendLine(e);
                 if (m_buffer.size() >= kWriteChunk)
                     writeOut();
@@ -268,7 +278,7 @@ private:
             case Entry::Close:
                 writeOut();
                 m_file.close();
-                m_openFailed = false; // the next line tries the file again
+                m_resting = false; // the next line tries the file again
                 done = e.ticket;
                 break;
             }
@@ -310,14 +320,26 @@ private:
             return;
         qint64 written = 0;
         if (ensureOpen()) {
-            written = m_file.write(m_buffer);
-            if (written != m_buffer.size()) {
-                std::fprintf(stderr, "TQLog: writing %s failed: %s\n",
-                             qPrintable(QDir::toNativeSeparators(filePath())),
-                             qPrintable(m_file.errorString()));
-                written = qMax<qint64>(written, 0);
+            QString error;
+            written = m_file.write(m_buffer.constData(), m_buffer.size(), &error);
+            if (written < m_buffer.size()) {
+                // Keep lines whole: take the torn end back off the file (cutting needs no
+                // space) and send its whole line to stderr with the rest.
+                const qint64 whole
+                    = written > 0 ? m_buffer.lastIndexOf('\n', int(written - 1)) + 1 : 0;
+                QString cutError;
+                if (whole < written && !m_file.cutEnd(written - whole, &cutError))
+                    std::fprintf(stderr, "TQLog: cannot cut the torn last line off %s (%s)\n",
+                                 qPrintable(QDir::toNativeSeparators(filePath())),
+                                 qPrintable(cutError));
+                written = whole;
                 m_file.close();
-                m_openFailed = true;
+                failed(QStringLiteral("writing %1 failed (%2); logging to standard error")
+                           .arg(QDir::toNativeSeparators(filePath()), error));
+            } else if (m_failing) {
+                m_failing = false;
+                std::fprintf(stderr, "TQLog: logging to %s resumed\n",
+                             qPrintable(QDir::toNativeSeparators(filePath())));
             }
         }
         if (written < m_buffer.size()) {
@@ -329,11 +351,14 @@ private:
         m_buffer.resize(0); // keeps the allocation for the next batch
     }
 
+    // Whether the file can take this write: open, or opened now unless it rests.
     bool ensureOpen()
     {
         if (m_file.isOpen())
             return true;
-        if (m_openFailed)
+        if (m_resting
+            && std::chrono::steady_clock::now() - m_failedAt
+                < std::chrono::milliseconds(s_retryPauseMs.load(std::memory_order_relaxed)))
             return false;
         const QString path = filePath();
         QString dir;
@@ -342,13 +367,22 @@ private:
             dir = m_dir;
         }
         QString error;
-        const bool ok = tq::ensureDir(dir, &error) && tq::openOwnerOnlyAppend(m_file, path, &error);
+        const bool ok = tq::ensureDir(dir, &error) && m_file.open(path, &error);
         if (!ok) {
-            m_openFailed = true;
-            std::fprintf(stderr, "TQLog: cannot open %s (%s); logging to standard error\n",
-                         qPrintable(QDir::toNativeSeparators(path)), qPrintable(error));
+            failed(QStringLiteral("cannot open %1 (%2); logging to standard error")
+                       .arg(QDir::toNativeSeparators(path), error));
         }
         return ok;
+    }
+
+    // Says why once per run of failures, however many retries fail after the first.
+    void failed(const QString &message)
+    {
+        if (!m_failing)
+            std::fprintf(stderr, "TQLog: %s\n", qPrintable(message));
+        m_failing = true;
+        m_resting = true;
+        m_failedAt = std::chrono::steady_clock::now();
     }
 
     // Queue, guarded by m_mutex.
@@ -364,8 +398,10 @@ private:
 
     // File state, guarded by m_fileMutex (the writer, or the exit handler).
     std::mutex m_fileMutex;
-    QFile m_file;
-    bool m_openFailed = false;
+    tq::AppendFile m_file;
+    bool m_failing = false; // from a failure until a write reaches the file again
+    bool m_resting = false; // no retry before m_failedAt + the retry pause
+    std::chrono::steady_clock::time_point m_failedAt;
     QByteArray m_buffer;
     QByteArray m_stamp;
     qint64 m_stampSecond = 0;
@@ -397,6 +433,21 @@ std::size_t tq::logtest::queuedEntries()
 std::size_t tq::logtest::queueCapacity()
 {
     return kQueueCapacity;
+}
+
+std::chrono::milliseconds tq::logtest::setGatherTime(std::chrono::milliseconds time)
+{
+    return std::chrono::milliseconds(s_gatherMs.exchange(time.count()));
+}
+
+std::chrono::milliseconds tq::logtest::setRetryPause(std::chrono::milliseconds pause)
+{
+    return std::chrono::milliseconds(s_retryPauseMs.exchange(pause.count()));
+}
+
+void tq::logtest::setDiscard(bool discard)
+{
+    s_discard.store(discard);
 }
 
 TQLog *g_Log = &s_log;

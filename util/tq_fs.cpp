@@ -74,36 +74,116 @@ bool ensureDir(const QString &path, QString *error)
 #endif
 }
 
-bool openOwnerOnlyAppend(QFile &file, const QString &path, QString *error)
-{
 #ifdef Q_OS_WIN
-    file.setFileName(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+bool AppendFile::open(const QString &path, QString *error)
+{
+    close();
+    m_file.setFileName(path);
+    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
         if (error)
-            *error = file.errorString();
+            *error = m_file.errorString();
         return false;
     }
-    file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    m_file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     return true;
+}
+
+bool AppendFile::isOpen() const
+{
+    return m_file.isOpen();
+}
+
+void AppendFile::close()
+{
+    m_file.close();
+}
+
+qint64 AppendFile::write(const char *data, qint64 size, QString *error)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 n = m_file.write(data + done, size - done);
+        if (n <= 0) {
+            if (error)
+                *error = m_file.errorString();
+            break;
+        }
+        done += n;
+    }
+    return done;
+}
+
+bool AppendFile::cutEnd(qint64 bytes, QString *error)
+{
+    if (m_file.resize(qMax<qint64>(m_file.size() - bytes, 0)))
+        return true;
+    if (error)
+        *error = m_file.errorString();
+    return false;
+}
 #else
-    const int fd = openRetrying(QFile::encodeName(path), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC);
-    if (fd < 0) {
+bool AppendFile::open(const QString &path, QString *error)
+{
+    close();
+    m_fd = openRetrying(QFile::encodeName(path), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC);
+    if (m_fd < 0) {
         if (error)
             *error = errnoText(errno);
         return false;
     }
     // An existing file may have been created with a wider mode by someone else's tool.
-    ::fchmod(fd, 0600);
-    if (!file.open(fd, QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered,
-                   QFileDevice::AutoCloseHandle)) {
-        if (error)
-            *error = file.errorString();
-        ::close(fd);
-        return false;
-    }
+    ::fchmod(m_fd, 0600);
     return true;
-#endif
 }
+
+bool AppendFile::isOpen() const
+{
+    return m_fd >= 0;
+}
+
+void AppendFile::close()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+}
+
+qint64 AppendFile::write(const char *data, qint64 size, QString *error)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t n = ::write(m_fd, data + done, size_t(size - done));
+        if (n > 0) {
+            done += n; // after a short write the next call says why
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (error)
+            *error = errnoText(n < 0 ? errno : EIO); // a write of 0 bytes sets no errno
+        break;
+    }
+    return done;
+}
+
+bool AppendFile::cutEnd(qint64 bytes, QString *error)
+{
+    // Appending is the only way we write, so the end of the file is where our bytes went.
+    struct stat st;
+    int rc = ::fstat(m_fd, &st);
+    if (rc == 0) {
+        const off_t end = st.st_size > bytes ? st.st_size - off_t(bytes) : 0;
+        do {
+            rc = ::ftruncate(m_fd, end);
+        } while (rc < 0 && errno == EINTR);
+    }
+    if (rc == 0)
+        return true;
+    if (error)
+        *error = errnoText(errno);
+    return false;
+}
+#endif
 
 bool prepareOwnerOnlyFile(const QString &path, QString *error)
 {

@@ -23,6 +23,8 @@ enum class Placement {
 
 // Moves the agent to the shared worker thread and starts that thread if it is not running.
 TQ_AGENT_EXPORT void moveToSharedThread(QObject *agent);
+// Drops the requests still queued for the agents on the worker (at the library's end).
+TQ_AGENT_EXPORT void dropQueuedRequests();
 
 // Registers the argument types every agent may queue under names Qt does not know by
 // itself, e.g. "QList<QString>" (Qt knows it only as "QStringList").
@@ -45,9 +47,10 @@ TQ_AGENT_EXPORT void registerCommonTypes();
 namespace detail {
 template<class Agent> struct Creation
 {
-    static QMutex &lock()
+    // Trivially destructible, like everything a callback may reach during static destruction.
+    static QBasicMutex &lock()
     {
-        static QMutex mutex;
+        static QBasicMutex mutex;
         return mutex;
     }
     // The thread building the agent right now, to catch a re-entrant instance() call.

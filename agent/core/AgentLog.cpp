@@ -1,14 +1,19 @@
 #include "AgentLog.h"
 
+#include <TQLogText.h>
+
 #include <charconv>
 
 namespace tq {
 
 namespace {
-const QString &dashLine()
+// A constant, not a static QString: callbacks may still build blocks while the process exits.
+constexpr char kDashLine[] = "\n--------------------------------------------------";
+static_assert(sizeof kDashLine == 1 + 50 + 1, "a line break and 50 dashes");
+
+QLatin1String dashLine()
 {
-    static const QString line = QLatin1Char('\n') + QString(50, QLatin1Char('-'));
-    return line;
+    return QLatin1String(kDashLine, int(sizeof kDashLine - 1));
 }
 
 bool isDigit(char c)
@@ -51,7 +56,7 @@ void LogArg::appendTo(QString &out) const
     char digits[24];
     switch (m_kind) {
     case Text:
-        out += m_text;
+        appendLogValue(out, m_text);
         return;
     case Qualified:
         out += QLatin1String(m_cls);
@@ -120,8 +125,10 @@ QString fillPlaceholders(const char *format, const LogArg *args, int count)
 }
 
 LogBlock::LogBlock(const QString &header)
-    : m_text(header + dashLine())
-{ }
+    : m_text(header)
+{
+    m_text += dashLine();
+}
 
 LogBlock::LogBlock(Where where)
     : LogBlock(logText(where))
@@ -145,13 +152,14 @@ LogBlock &LogBlock::addField(const char *label, const QString &value)
     m_text += QLatin1String("\n ");
     m_text += QString::fromUtf8(label);
     m_text += QLatin1String(" : ");
-    m_text += value;
+    appendLogValue(m_text, value);
     return *this;
 }
 
 QString LogBlock::text(Ending ending) const
 {
-    QString text = m_text + dashLine();
+    QString text = m_text;
+    text += dashLine();
     if (ending == Ending::LineBreak)
         text += QLatin1Char('\n');
     return text;

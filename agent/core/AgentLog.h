@@ -2,7 +2,10 @@
 
 // Log lines of the agents. Formats use "%1".."%99"; every placeholder is filled in one pass,
 // so a value that itself contains "%1" is logged as it is (chained QString::arg would
-// expand it again).
+// expand it again). Texts filled in, and the values of block fields, have their control
+// characters escaped (tq::appendLogValue): a value from a remote party cannot start a log
+// entry of its own. The formats, block headers and raw block lines are the system's own and
+// keep their line breaks.
 
 #include "tq_agent_global.h"
 
@@ -177,7 +180,9 @@ public:
         return addField(label, logText(value));
     }
     LogBlock &separator();
-    LogBlock &line(const QString &text); // a raw line, after a line break
+    // A line of the system's own, after a line break; build it with tq::format so that the
+    // values in it are escaped.
+    LogBlock &line(const QString &text);
 
     enum class Ending {
         LineBreak, // the closing dashes, then a line break (most blocks)

@@ -37,6 +37,12 @@ template<std::size_t N> QString readField(const char (&field)[N])
 // A NUL-terminated UTF-8 text from the engine; null gives an empty string.
 TQ_AGENT_EXPORT QString fromEngineText(const char *utf8);
 
+// A flag the engine wrote: any non-zero byte is true. Never read it through a bool.
+inline bool engineFlag(unsigned char flag)
+{
+    return flag != 0;
+}
+
 // An engine count of elements of `array`: negative counts and null arrays mean none.
 template<class T> int clampCount(int count, const T *array)
 {

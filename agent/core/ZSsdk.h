@@ -210,7 +210,10 @@ ZSSDK_API int GetPersonInfo(unsigned int *matchKey, const char *username);
 
 /* ---- Calls ---- */
 
-/* Flags and outs of the call functions are C++ bool (one byte), never a 4-byte BOOL.
+/* Flags passed to the call functions are C++ bool (one byte, 0 or 1), never a 4-byte BOOL.
+ * Flags the engine writes (return values, out-values, record fields, callback arguments) are
+ * ZS_Bool8, the same byte: any non-zero value means true, and the caller reads it as an
+ * integer, so an engine that stores another byte than 0 or 1 cannot break the caller.
  *
  * Buffers the engine hands out through a return value or an out-pointer (the call id of
  * MakeCall/MakeCallEx, GetCurrentCall's text, GetCameraInfo's list with its capability arrays)
@@ -219,6 +222,8 @@ ZSSDK_API int GetPersonInfo(unsigned int *matchKey, const char *username);
 #ifndef __cplusplus
 #include <stdbool.h>
 #endif
+typedef unsigned char ZS_Bool8;
+ZS_STATIC_ASSERT(sizeof(ZS_Bool8) == sizeof(bool), "engine flags are one byte");
 
 /* Call-event record (onCallEvents). */
 #define ZS_CALL_ID_SIZE 65
@@ -353,21 +358,21 @@ ZSSDK_API int ResponseSwitchCallMediaType(const char *callId, int video);
 
 /* Audio. */
 ZSSDK_API int SetMute(bool mute);
-ZSSDK_API bool GetMuteStatus(void);
+ZSSDK_API ZS_Bool8 GetMuteStatus(void);
 ZSSDK_API int GetSpeakerVolume(unsigned int *volume);
 ZSSDK_API int SetSpeakerVolume(unsigned int volume);
 ZSSDK_API int SetAudioConfigEnabled(int type, bool enabled, int mode);
-ZSSDK_API int GetAudioConfigEnabled(int type, bool *enabled, int *mode);
+ZSSDK_API int GetAudioConfigEnabled(int type, ZS_Bool8 *enabled, int *mode);
 ZSSDK_API int SetDtxEnabled(bool enabled);
 ZSSDK_API int SetRing(const char *fileName);
 ZSSDK_API int SetRingback(const char *fileName);
 
 /* Codecs and loss protection. */
 ZSSDK_API int SetCodecEnabled(int type, bool enabled);
-ZSSDK_API bool GetCodecEnabled(int type);
+ZSSDK_API ZS_Bool8 GetCodecEnabled(int type);
 ZSSDK_API int SetCodecRed(int bFlag);
 ZSSDK_API int SetCodecNack(bool bAudioNack, bool bVideoNack);
-ZSSDK_API int GetCodecNack(bool *bAudioNack, bool *bVideoNack);
+ZSSDK_API int GetCodecNack(ZS_Bool8 *bAudioNack, ZS_Bool8 *bVideoNack);
 
 /* Video: windows are native handles, passed through. */
 ZSSDK_API int SetVideoView(void *view, void *localView);

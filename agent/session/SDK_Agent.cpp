@@ -5,6 +5,7 @@
 
 #include <AgentFrame.h>
 #include <AgentLog.h>
+#include <AgentShutdown.h>
 #include <EngineArgs.h>
 #include <Voip_Agent.h>
 
@@ -46,7 +47,10 @@ SDK_Agent::SDK_Agent() = default;
 
 SDK_Agent::~SDK_Agent()
 {
+    // No callback may find this agent half gone: they stop before the engine does.
+    tq::closeCallbacks();
     ZSSDK_UnInitialize();
+    ins.testAndSetOrdered(this, nullptr);
 }
 
 void SDK_Agent::initConnections()
@@ -103,11 +107,13 @@ void SDK_Agent::initSDK()
 
 int SDK_Agent::initializeSDK()
 {
+    tq::openCallbacks(); // shut by an earlier uninitialisation
     return ZSSDK_Initialize();
 }
 
 int SDK_Agent::unInitializeSDK()
 {
+    tq::closeCallbacks();
     return ZSSDK_UnInitialize();
 }
 

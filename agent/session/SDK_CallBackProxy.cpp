@@ -4,6 +4,7 @@
 #include "SessionConvert.h"
 
 #include <AgentLog.h>
+#include <AgentShutdown.h>
 #include <FixedField.h>
 
 namespace {
@@ -69,14 +70,14 @@ ZS_GeneralCallBack *generalTable()
 {
     static ZS_GeneralCallBack table = [] {
         ZS_GeneralCallBack t{};
-        t.onReserved = callback_onReserved;
-        t.onLogOut = callback_onLogOut;
-        t.onConnectState = callback_onConnectState;
-        t.onSetPersonInfo = callback_onSetPersonInfo;
-        t.onGetPersonInfo = callback_onGetPersonInfo;
-        t.onGetUserState = callback_onGetUserState;
-        t.onPublishPresence = callback_onPublishPresence;
-        t.onReceiveFriendsPublishPresence = callback_onReceiveFriendsPublishPresence;
+        t.onReserved = tq::gated<callback_onReserved>;
+        t.onLogOut = tq::gated<callback_onLogOut>;
+        t.onConnectState = tq::gated<callback_onConnectState>;
+        t.onSetPersonInfo = tq::gated<callback_onSetPersonInfo>;
+        t.onGetPersonInfo = tq::gated<callback_onGetPersonInfo>;
+        t.onGetUserState = tq::gated<callback_onGetUserState>;
+        t.onPublishPresence = tq::gated<callback_onPublishPresence>;
+        t.onReceiveFriendsPublishPresence = tq::gated<callback_onReceiveFriendsPublishPresence>;
         return t;
     }();
     return &table;

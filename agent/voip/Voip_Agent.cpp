@@ -196,7 +196,7 @@ void Voip_Agent::slot_setMute(bool mute)
 
 void Voip_Agent::slot_GetMuteStatus()
 {
-    const bool mute = GetMuteStatus();
+    const bool mute = tq::engineFlag(GetMuteStatus());
     tq::logInfo("%1,isMute=%2", TQ_WHERE(Voip_Agent), mute);
     emit sig_onGetMuteStatus(mute);
 }
@@ -217,10 +217,11 @@ void Voip_Agent::slot_setAudioConfigEnabled(int type, bool enabled, int mode)
 
 void Voip_Agent::slot_getAudioConfigEnabled(int type)
 {
-    bool enabled = false;
+    ZS_Bool8 enabled = 0;
     int mode = 0;
     const int ret = GetAudioConfigEnabled(type, &enabled, &mode);
-    tq::logInfo("%1,ret=%2,enabled=%3,mode=%4", TQ_WHERE(Voip_Agent), ret, enabled, mode);
+    tq::logInfo("%1,ret=%2,enabled=%3,mode=%4", TQ_WHERE(Voip_Agent), ret, tq::engineFlag(enabled),
+                mode);
 }
 
 void Voip_Agent::slot_setCodecEnabled(int type, bool enabled)
@@ -235,7 +236,8 @@ void Voip_Agent::slot_setCodecRed(int bFlag)
 
 void Voip_Agent::slot_GetCodecEnabled(int type)
 {
-    tq::logInfo("%1,isCodecEnabled=%2", TQ_WHERE(Voip_Agent), GetCodecEnabled(type));
+    tq::logInfo("%1,isCodecEnabled=%2", TQ_WHERE(Voip_Agent),
+                tq::engineFlag(GetCodecEnabled(type)));
 }
 
 void Voip_Agent::slot_setCodecNack(bool bAudioNack, bool bVideoNack)
@@ -245,11 +247,11 @@ void Voip_Agent::slot_setCodecNack(bool bAudioNack, bool bVideoNack)
 
 void Voip_Agent::slot_getCodecNack()
 {
-    bool bAudioNack = false;
-    bool bVideoNack = false;
+    ZS_Bool8 bAudioNack = 0;
+    ZS_Bool8 bVideoNack = 0;
     const int ret = GetCodecNack(&bAudioNack, &bVideoNack);
-    tq::logInfo("%1,ret=%2,bAudioNack=%3,bVideoNack=%4", TQ_WHERE(Voip_Agent), ret, bAudioNack,
-                bVideoNack);
+    tq::logInfo("%1,ret=%2,bAudioNack=%3,bVideoNack=%4", TQ_WHERE(Voip_Agent), ret,
+                tq::engineFlag(bAudioNack), tq::engineFlag(bVideoNack));
 }
 
 void Voip_Agent::slot_getCallStatistics(QString callId, bool bVideo)

@@ -4,6 +4,7 @@
 #include "Voip_Agent.h"
 
 #include <AgentLog.h>
+#include <AgentShutdown.h>
 #include <FixedField.h>
 
 namespace {
@@ -99,14 +100,14 @@ void Voip_CallBackProxy::registerCallbacks()
 {
     static ZS_VoIPCallBack table = [] {
         ZS_VoIPCallBack t{};
-        t.onCallEvents = callback_onCallEvents;
-        t.onMakeCallBack = callback_onMakeCallBack;
-        t.onCallIncoming = callback_onCallIncoming;
-        t.onDtmfReceived = callback_onDtmfReceived;
-        t.onSwitchCallMediaTypeRequest = callback_onSwitchCallMediaTypeRequest;
-        t.onSwitchCallMediaTypeResponse = callback_onSwitchCallMediaTypeResponse;
-        t.onRemoteVideoRatio = callback_onRemoteVideoRatio;
-        t.onReserved21 = callback_onReserved21;
+        t.onCallEvents = tq::gated<callback_onCallEvents>;
+        t.onMakeCallBack = tq::gated<callback_onMakeCallBack>;
+        t.onCallIncoming = tq::gated<callback_onCallIncoming>;
+        t.onDtmfReceived = tq::gated<callback_onDtmfReceived>;
+        t.onSwitchCallMediaTypeRequest = tq::gated<callback_onSwitchCallMediaTypeRequest>;
+        t.onSwitchCallMediaTypeResponse = tq::gated<callback_onSwitchCallMediaTypeResponse>;
+        t.onRemoteVideoRatio = tq::gated<callback_onRemoteVideoRatio>;
+        t.onReserved21 = tq::gated<callback_onReserved21>;
         return t;
     }();
     m_table = &table;

@@ -76,6 +76,14 @@ struct CallModel
     int cameraCount = 0;
     CameraChoice selectedCamera;
 
+    // A broken engine's flags: when 0 to 255, every flag the engine writes out (returned or
+    // through a pointer) is this byte instead of 0 or 1.
+    int flagByte = -1;
+    ZS_Bool8 flagOut(bool value) const
+    {
+        return flagByte >= 0 && flagByte <= 255 ? ZS_Bool8(flagByte) : ZS_Bool8(value);
+    }
+
     // Media settings, kept and read back.
     bool mute = false;
     unsigned int speakerVolume = 50;

@@ -378,10 +378,10 @@ int SetMute(bool mute)
     return keep(call, [&](CallModel &m) { m.mute = mute; });
 }
 
-bool GetMuteStatus(void)
+ZS_Bool8 GetMuteStatus(void)
 {
     Request call("GetMuteStatus");
-    return readBack<bool>(call, false, [](const CallModel &m) { return m.mute; });
+    return readBack<ZS_Bool8>(call, 0, [](const CallModel &m) { return m.flagOut(m.mute); });
 }
 
 int GetSpeakerVolume(unsigned int *volume)
@@ -408,15 +408,19 @@ int SetAudioConfigEnabled(int type, bool enabled, int mode)
     return keep(call, [&](CallModel &m) { m.audioConfig[type] = {enabled, mode}; });
 }
 
-int GetAudioConfigEnabled(int type, bool *enabled, int *mode)
+int GetAudioConfigEnabled(int type, ZS_Bool8 *enabled, int *mode)
 {
     Request call("GetAudioConfigEnabled");
     call.arg(type);
-    const CallModel::AudioConfig config = readBack<CallModel::AudioConfig>(
-        call, {}, [&](const CallModel &m) { return m.audioConfig.value(type); });
+    ZS_Bool8 flag = 0;
+    const CallModel::AudioConfig config
+        = readBack<CallModel::AudioConfig>(call, {}, [&](const CallModel &m) {
+              flag = m.flagOut(m.audioConfig.value(type).enabled);
+              return m.audioConfig.value(type);
+          });
     if (call.accepted()) {
         if (enabled)
-            *enabled = config.enabled;
+            *enabled = flag;
         if (mode)
             *mode = config.mode;
     }
@@ -453,12 +457,12 @@ int SetCodecEnabled(int type, bool enabled)
     return keep(call, [&](CallModel &m) { m.codecEnabled[type] = enabled; });
 }
 
-bool GetCodecEnabled(int type)
+ZS_Bool8 GetCodecEnabled(int type)
 {
     Request call("GetCodecEnabled");
     call.arg(type);
-    return readBack<bool>(call, false,
-                          [&](const CallModel &m) { return m.codecEnabled.value(type, true); });
+    return readBack<ZS_Bool8>(
+        call, 0, [&](const CallModel &m) { return m.flagOut(m.codecEnabled.value(type, true)); });
 }
 
 int SetCodecRed(int bFlag)
@@ -478,16 +482,16 @@ int SetCodecNack(bool bAudioNack, bool bVideoNack)
     });
 }
 
-int GetCodecNack(bool *bAudioNack, bool *bVideoNack)
+int GetCodecNack(ZS_Bool8 *bAudioNack, ZS_Bool8 *bVideoNack)
 {
     Request call("GetCodecNack");
     if (!call.accepted())
         return call.result();
     Control::withServer([&](ServerModel &server) {
         if (bAudioNack)
-            *bAudioNack = server.calls.audioNack;
+            *bAudioNack = server.calls.flagOut(server.calls.audioNack);
         if (bVideoNack)
-            *bVideoNack = server.calls.videoNack;
+            *bVideoNack = server.calls.flagOut(server.calls.videoNack);
     });
     return ZS_OK;
 }

@@ -68,6 +68,10 @@ private slots:
         char nul[6] = {'h', 'i', '\0', 'x', 'y', 'z'};
         QCOMPARE(tq::readField(nul), QString("hi"));
 
+        // The NUL in the last byte: every byte before it is text.
+        char full[7] = {'a', 'b', 'c', '\xe4', '\xb8', '\xad', '\0'};
+        QCOMPARE(tq::readField(full), QString::fromUtf8("abc中"));
+
         char utf8[16] = {};
         tq::writeField(utf8, QString::fromUtf8("Ünï 中"));
         QCOMPARE(tq::readField(utf8), QString::fromUtf8("Ünï 中"));
@@ -82,7 +86,7 @@ private slots:
         const auto twice = [](int v) {
             return v * 2;
         };
-        QCOMPARE(tq::convertArray(values, 3, twice), (QList<int> {14, 16, 18}));
+        QCOMPARE(tq::convertArray(values, 3, twice), (QList<int>{14, 16, 18}));
         QCOMPARE(tq::convertArray(values, 0, twice), QList<int>());
         QCOMPARE(tq::convertArray(values, -5, twice), QList<int>());
         QCOMPARE(tq::convertArray(static_cast<const int *>(nullptr), 3, twice), QList<int>());
@@ -90,7 +94,7 @@ private slots:
 
     void stringArrayOwnsSeparateCopies()
     {
-        const QList<QString> names {"alice", QString::fromUtf8("张三"), QString()};
+        const QList<QString> names{"alice", QString::fromUtf8("张三"), QString()};
         tq::StringArray array(names);
         QCOMPARE(array.count(), 3);
         char **data = array.data();
@@ -99,7 +103,7 @@ private slots:
         QCOMPARE(QByteArray(data[2]), QByteArray());
         QVERIFY(data[0] != data[1] && data[1] != data[2]);
 
-        tq::StringArray none {QList<QString>()};
+        tq::StringArray none{QList<QString>()};
         QCOMPARE(none.count(), 0);
         QCOMPARE(none.data(), nullptr);
     }
@@ -108,7 +112,7 @@ private slots:
     {
         const tq::Utf8Arg utf8(QString::fromUtf8("中"));
         QCOMPARE(QByteArray(utf8.get()), QByteArray("\xe4\xb8\xad"));
-        const tq::Utf8Arg empty {QString()};
+        const tq::Utf8Arg empty{QString()};
         QVERIFY(empty.get() != nullptr);
         QCOMPARE(*empty.get(), '\0');
     }

@@ -9,6 +9,11 @@
 #include <thread>
 #include <vector>
 
+#ifdef Q_OS_LINUX
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
 struct Agent_StoredRequest
 {
     QString confId;
@@ -43,8 +48,8 @@ private slots:
     void laterInsertReplacesAndTakeRemoves()
     {
         PendingRequestStore store;
-        store.insert(7, QVariant::fromValue(Agent_StoredRequest {"first", 1}));
-        store.insert(7, QVariant::fromValue(Agent_StoredRequest {"second", 2}));
+        store.insert(7, QVariant::fromValue(Agent_StoredRequest{"first", 1}));
+        store.insert(7, QVariant::fromValue(Agent_StoredRequest{"second", 2}));
         QCOMPARE(store.size(), 1);
 
         QVariant out;
@@ -144,11 +149,58 @@ private slots:
         QCOMPARE(store.size(), 1);
     }
 
+    // An answer taken while its request is being stored waits for the store to finish. The
+    // insert is held inside the store (in the clock it reads there) until the answering thread
+    // is seen asleep in take() or done with it, so a take() that skipped the lock is caught on
+    // every run.
+    void takeWaitsForAnInsertInProgress()
+    {
+#ifndef Q_OS_LINUX
+        QSKIP("needs /proc to see a thread asleep");
+#else
+        PendingRequestStore store;
+        QSemaphore inClock;
+        QSemaphore release;
+        store.setClock([&] {
+            inClock.release();
+            release.acquire();
+            return qint64(1);
+        });
+        std::thread inserter([&] { store.insert(7, 70); });
+        inClock.acquire();
+
+        std::atomic<long> tid{0};
+        std::atomic_bool done{false};
+        std::atomic_bool found{false};
+        std::thread taker([&] {
+            QVariant out;
+            tid = long(::syscall(SYS_gettid));
+            found = store.take(7, out);
+            done = true;
+        });
+        const auto asleep = [&] {
+            QFile stat(QStringLiteral("/proc/self/task/%1/stat").arg(tid.load()));
+            if (tid.load() == 0 || !stat.open(QIODevice::ReadOnly))
+                return false;
+            const QByteArray line = stat.readAll();
+            const int end = line.lastIndexOf(')'); // the name may hold spaces
+            return end > 0 && line.mid(end + 2, 1) == "S";
+        };
+        const bool settled = QTest::qWaitFor([&] { return done.load() || asleep(); }, 30000);
+        release.release();
+        inserter.join();
+        taker.join();
+        QVERIFY(settled);
+        QVERIFY2(found.load(), "take() ran inside insert()");
+        QCOMPARE(store.size(), 0);
+#endif
+    }
+
     void concurrentInsertAndTake()
     {
         PendingRequestStore store;
         constexpr unsigned int kPerThread = 1500; // both threads stay under the cap
-        std::atomic_int taken {0};
+        std::atomic_int taken{0};
         std::vector<std::thread> threads;
         for (unsigned int t = 0; t < 2; ++t) {
             threads.emplace_back([&, t] { // issuing side
@@ -174,5 +226,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestPendingStore)
+QTEST_GUILESS_MAIN(TestPendingStore)
 #include "tst_pendingstore.moc"

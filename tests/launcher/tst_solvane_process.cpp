@@ -1,4 +1,5 @@
-// solvane as a whole process: single-instance guard, multi-client setting, crash dumps.
+// solvane as a whole process: single-instance guard, multi-client setting, crash dumps, a local
+// database that does not open.
 // The children run with the test hooks described in launcher/TestHooks.h.
 
 #include "TQSettings.h"
@@ -6,6 +7,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -87,9 +89,11 @@ private slots:
     void killedFirstInstanceReleasesTheGuard();
     void crashOnWorkerThreadWritesOneDump_data();
     void crashOnWorkerThreadWritesOneDump();
+    void damagedDatabaseShowsANoticeAndTheShellRuns_data();
+    void damagedDatabaseShowsANoticeAndTheShellRuns();
 
 private:
-    void writeConfig(bool multiClients);
+    void writeConfig(bool multiClients, int language = 1);
 
     std::unique_ptr<QTemporaryDir> m_dir;
     QProcessEnvironment m_env;
@@ -107,12 +111,12 @@ void TestSolvaneProcess::init()
     writeConfig(false);
 }
 
-void TestSolvaneProcess::writeConfig(bool multiClients)
+void TestSolvaneProcess::writeConfig(bool multiClients, int language)
 {
     QFile file(m_dir->filePath(QStringLiteral("tq.ini")));
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(QByteArray("[General]\nLanguage=1\nMultiClients=")
-               + (multiClients ? "true\n" : "false\n"));
+    file.write("[General]\nLanguage=" + QByteArray::number(language)
+               + "\nMultiClients=" + (multiClients ? "true\n" : "false\n"));
 }
 
 void TestSolvaneProcess::secondStartShowsThePromptAndExitsWhenAnswered_data()
@@ -213,6 +217,53 @@ void TestSolvaneProcess::crashOnWorkerThreadWritesOneDump()
         QVERIFY2(dump.contains(field), dump.constData());
     // The worker thread, not the main one (whose id is the pid).
     QVERIFY(!dump.contains("\nthread: " + QByteArray::number(child.pid) + '\n'));
+}
+
+void TestSolvaneProcess::damagedDatabaseShowsANoticeAndTheShellRuns_data()
+{
+    QTest::addColumn<int>("language");
+    QTest::addColumn<QString>("prompt"); // "<title>|<text>", up to the path
+    QTest::newRow("English") << 1
+                             << "Local history unavailable|The local database could not be "
+                                "opened, so local history is unavailable. Reason: The database "
+                                "file is damaged or is not a database.\\n\\nDetails: ";
+    QTest::newRow("Chinese") << 0
+                             << QString::fromUtf8(
+                                    "本地历史记录不可用|无法打开本地数据库，本地历史记录不可用。"
+                                    "原因：数据库文件已损坏或不是数据库文件。\\n\\n详细信息：");
+}
+
+void TestSolvaneProcess::damagedDatabaseShowsANoticeAndTheShellRuns()
+{
+    QFETCH(int, language);
+    QFETCH(QString, prompt);
+    writeConfig(false, language);
+    const QString data = m_dir->filePath(QStringLiteral("data"));
+    const QString file = data + QStringLiteral("/db/client.db");
+    QVERIFY(QDir().mkpath(data + QStringLiteral("/db")));
+    m_env.insert(QStringLiteral("TQ_DATA_DIR"), data);
+    QFile garbage(file);
+    QVERIFY(garbage.open(QIODevice::WriteOnly));
+    QByteArray bytes(4096, Qt::Uninitialized);
+    QRandomGenerator(7).fillRange(reinterpret_cast<quint32 *>(bytes.data()), bytes.size() / 4);
+    garbage.write(bytes);
+    garbage.close();
+
+    Child child;
+    child.start(m_env, QStringLiteral("trace,stdin"), m_dir->path());
+    QVERIFY2(child.waitFor(QStringLiteral("running shell")), child.diagnostics());
+    QCOMPARE(child.events(),
+             QStringList({"createAllDb", "prompt " + prompt + file + ": file is not a database",
+                          "running shell"}));
+
+    // Informational: closing it leaves the program running.
+    child.process.write("accept\n");
+    QVERIFY2(child.waitFor(QStringLiteral("prompt closed")), child.diagnostics());
+    child.process.write("ping\n");
+    QVERIFY2(child.waitFor(QStringLiteral("pong")), child.diagnostics());
+    QVERIFY2(child.finish(true), child.diagnostics());
+    QCOMPARE(child.process.exitCode(), 0);
+    QCOMPARE(child.events().last(), QStringLiteral("closeAllDb"));
 }
 
 QTEST_GUILESS_MAIN(TestSolvaneProcess)

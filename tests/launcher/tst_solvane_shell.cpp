@@ -29,6 +29,7 @@ private slots:
     void programTranslationOnlyForLanguageZero();
 
     void runOpensDatabasesBeforeTheShellAndClosesThemAfterTheLoop();
+    void databaseNoticeFollowsTheConfiguredLanguage();
 
 private:
     void writeConfig(int language);
@@ -195,6 +196,42 @@ void TestSolvaneShell::runOpensDatabasesBeforeTheShellAndClosesThemAfterTheLoop(
     QVERIFY(!db->isOpen());
     QVERIFY(!QGuiApplication::quitOnLastWindowClosed());
     QCOMPARE(QCoreApplication::organizationName(), QStringLiteral("meridane"));
+}
+
+void TestSolvaneShell::databaseNoticeFollowsTheConfiguredLanguage()
+{
+    using Kind = TQDatabase::FailureKind;
+    const QString detail = QStringLiteral("/data/db/client.db: what SQLite said");
+    QStringList notices[2]; // by language
+    for (int language : {0, 1}) {
+        writeConfig(language);
+        Launcher::Translators translators;
+        Launcher::installTranslators(translators);
+        for (Kind kind :
+             {Kind::Damaged, Kind::ReadOnly, Kind::Locked, Kind::NewerVersion, Kind::Other}) {
+            const std::unique_ptr<TqMsgBox> box = Launcher::databaseNotice({kind, detail});
+            QVERIFY(!box->isVisible()); // the caller shows it
+            notices[language] << box->messageTitle() + '|' + box->messageText();
+        }
+        // Qt's widget texts stay Chinese whatever the language.
+        QCOMPARE(QCoreApplication::translate("QWidgetTextControl", "Select All"),
+                 QString::fromUtf8("全选"));
+    }
+    QCOMPARE(notices[1].at(2),
+             "Local history unavailable|The local database could not be "
+             "opened, so local history is unavailable. Reason: The database is "
+             "locked by another program.\n\nDetails: "
+                 + detail);
+    QCOMPARE(notices[0].at(3),
+             QString::fromUtf8("本地历史记录不可用|无法打开本地数据库，本地历史"
+                               "记录不可用。原因：数据库由更高版本的客户端写入。"
+                               "\n\n详细信息：")
+                 + detail);
+    // A reason of its own for each kind, and no English left in Chinese.
+    for (const QStringList &texts : notices)
+        QCOMPARE(QSet<QString>(texts.begin(), texts.end()).size(), texts.size());
+    for (QString text : notices[0])
+        QVERIFY2(!text.remove(detail).contains(QRegularExpression("[A-Za-z]")), qPrintable(text));
 }
 
 QTEST_MAIN(TestSolvaneShell)

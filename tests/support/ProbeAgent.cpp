@@ -1,6 +1,7 @@
 #include "ProbeAgent.h"
 
 #include <AgentLog.h>
+#include <AgentShutdown.h>
 #include <EngineArgs.h>
 
 #include <QThread>
@@ -46,7 +47,7 @@ void registerCallbacks()
 {
     static ZS_GeneralCallBack table = [] {
         ZS_GeneralCallBack t{};
-        t.onPublishPresence = callback_onPublishPresence;
+        t.onPublishPresence = tq::gated<callback_onPublishPresence>;
         return t;
     }();
     SetGeneralCallBackFuction(&table);

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
@@ -14,7 +15,12 @@
 #include <vector>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -49,6 +55,19 @@ QList<Line> readLog(const QString &prefix, const QString &path = g_Log->logFileP
         else if (!m.hasMatch() && raw.startsWith(prefix) && !prefix.isEmpty())
             out.append({QString(), QString(), 0, raw}); // continuation of a multi-line text
     }
+    return out;
+}
+
+// Numbers of the "disk n" lines of a file, in order; -1 stands for torn lines.
+QList<int> diskLines(const QString &path)
+{
+    QFile file(path);
+    const QByteArray all = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    QList<int> out;
+    for (const Line &line : readLog(QStringLiteral("disk "), path))
+        out.append(line.stamp.isEmpty() ? -1 : line.text.mid(5).toInt());
+    if (!all.endsWith('\n') || all.count("] disk ") != out.size())
+        out.append(-1);
     return out;
 }
 
@@ -144,7 +163,7 @@ private slots:
     {
         const int capacity = int(tq::logtest::queueCapacity());
         const int total = capacity + 100;
-        std::atomic<int> returned {0};
+        std::atomic<int> returned{0};
         std::unique_ptr<QThread> producer(QThread::create([&returned, total] {
             for (int i = 0; i < total; ++i) {
                 g_Log->LogInfo(QStringLiteral("full %1").arg(i));
@@ -160,7 +179,7 @@ private slots:
                 tq::logtest::setWriterPaused(false);
                 thread->wait();
             }
-        } release {producer.get()};
+        } release{producer.get()};
 
         g_Log->flush();
         tq::logtest::setWriterPaused(true);
@@ -204,7 +223,7 @@ private slots:
         auto outer = std::make_unique<TQLogCapture>();
         g_Log->LogError(QStringLiteral("cap 1"));
         // Filled before the call returns, no flush needed.
-        QCOMPARE(outer->texts(), QStringList {QStringLiteral("cap 1")});
+        QCOMPARE(outer->texts(), QStringList{QStringLiteral("cap 1")});
 
         TQLogCapture inner;
         std::unique_ptr<QThread> thread(
@@ -216,7 +235,7 @@ private slots:
         g_Log->LogInfo(QStringLiteral("cap 3"));
 
         const QList<TQLogCapture::Line> lines = inner.lines();
-        QCOMPARE(inner.texts(), (QStringList {"cap 2", "cap 3", "cap 3"}));
+        QCOMPARE(inner.texts(), (QStringList{"cap 2", "cap 3", "cap 3"}));
         QCOMPARE(lines[0].level, TQLog::Debug);
         QVERIFY(lines[0].threadId != lines[1].threadId);
         QCOMPARE(inner.texts(TQLog::Info).size(), 2);
@@ -224,6 +243,101 @@ private slots:
         QCOMPARE(inner.count(QStringLiteral("cap")), 0);
         inner.clear();
         QVERIFY(inner.lines().isEmpty());
+    }
+
+    void errorLinesAreWrittenAtOnce()
+    {
+        g_Log->flush(); // the writer then gathers nothing older with the old interval
+        const auto gather = tq::logtest::setGatherTime(std::chrono::hours(1));
+        const auto restore = qScopeGuard([gather] {
+            tq::logtest::setGatherTime(gather);
+            g_Log->flush(); // wakes a writer still gathering
+        });
+        const QString prefix = QStringLiteral("urgent ");
+        g_Log->LogInfo(prefix + QStringLiteral("info"));
+        g_Log->LogError(prefix + QStringLiteral("error"));
+        QTRY_COMPARE(readLog(prefix).size(), 2); // no flush: the error gets both lines out
+    }
+
+    void discardedLinesAreOnlyCaptured()
+    {
+        TQLogCapture capture;
+        tq::logtest::setDiscard(true);
+        const auto restore = qScopeGuard([] { tq::logtest::setDiscard(false); });
+        g_Log->LogError(QStringLiteral("discard 1"));
+        g_Log->flush();
+        tq::logtest::setDiscard(false);
+        g_Log->LogInfo(QStringLiteral("discard 2"));
+        g_Log->flush();
+        QCOMPARE(capture.texts(), (QStringList{"discard 1", "discard 2"}));
+        QCOMPARE(readLog(QStringLiteral("discard ")).size(), 1);
+        QCOMPARE(readLog(QStringLiteral("discard 2")).size(), 1);
+    }
+
+    void fullDiskKeepsLinesWholeAndRetries()
+    {
+#ifndef Q_OS_UNIX
+        QSKIP("needs RLIMIT_FSIZE");
+#else
+        // A file size limit stands in for a full disk: writes past it fail with EFBIG.
+        const QString path = g_Log->logFilePath();
+        int next = 0;
+        const auto logLines = [&next](int n) { // lines of one length
+            for (int i = 0; i < n; ++i)
+                g_Log->LogInfo(QStringLiteral("disk %1").arg(next++, 4, 10, QLatin1Char('0')));
+            g_Log->flush();
+        };
+        // The limit caps the file that takes stderr as well: keep the log far above it.
+        g_Log->LogInfo(QString(65536, QLatin1Char('.')));
+        g_Log->flush();
+        const qint64 before = QFileInfo(path).size();
+        logLines(1);
+        const qint64 lineSize = QFileInfo(path).size() - before;
+
+        QTemporaryFile errFile; // takes stderr meanwhile
+        QVERIFY(errFile.open());
+        std::fflush(stderr);
+        const int savedErr = ::dup(2);
+        QVERIFY(savedErr >= 0 && ::dup2(errFile.handle(), 2) == 2);
+        rlimit limit;
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+        const auto oldXfsz = std::signal(SIGXFSZ, SIG_IGN);
+        const auto pause = tq::logtest::setRetryPause(std::chrono::milliseconds(0));
+        const auto restore = qScopeGuard([&] {
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            std::signal(SIGXFSZ, oldXfsz);
+            g_Log->closeLogFile(); // the next line tries the file at once
+            tq::logtest::setRetryPause(pause);
+            ::dup2(savedErr, 2);
+            ::close(savedErr);
+        });
+
+        // Room for lines 1-3 and half of 4; without a pause every later batch retries.
+        rlimit low = limit;
+        low.rlim_cur = rlim_t(before + 4 * lineSize + lineSize / 2);
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &low), 0);
+        logLines(10);
+        logLines(10);
+        tq::logtest::setRetryPause(std::chrono::hours(1));
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+        logLines(1); // 21: space is back but the file rests
+        tq::logtest::setRetryPause(std::chrono::milliseconds(20));
+        QTRY_VERIFY((logLines(1), diskLines(path).last() == next - 1));
+
+        const QList<int> inFile = diskLines(path), onStderr = diskLines(errFile.fileName());
+        QVERIFY(onStderr.last() >= 21);
+        QList<int> fileWants{0, 1, 2, 3}, stderrWants;
+        for (int i = 4; i < next; ++i)
+            (i <= onStderr.last() ? stderrWants : fileWants).append(i);
+        QCOMPARE(onStderr, stderrWants);
+        QCOMPARE(inFile, fileWants);
+        QFile errRead(errFile.fileName()); // errFile's offset is stderr's
+        QVERIFY(errRead.open(QIODevice::ReadOnly));
+        const QString err = QString::fromUtf8(errRead.readAll());
+        QCOMPARE(err.count(QStringLiteral("TQLog: ")), 2);
+        QCOMPARE(err.count(QString::fromLocal8Bit(std::strerror(EFBIG))), 1);
+        QCOMPARE(err.count(QStringLiteral(" resumed\n")), 1);
+#endif
     }
 
     void normalExitWritesEverything()

@@ -306,6 +306,28 @@ private slots:
         });
     }
 
+    // An engine that writes another byte than 0 or 1 into a flag still means true.
+    void engineFlagsAreReadAsBytes()
+    {
+        Inbox<bool> getMute(&Voip_Agent::sig_onGetMuteStatus);
+        TQLogCapture log;
+        zssim::Control::withServer([](zssim::ServerModel &s) { s.calls.flagByte = 158; });
+        Voip_Agent *agent = Voip_Agent::instance();
+        emit agent->sig_getCodecNack();
+        emit agent->sig_getAudioConfigEnabled(4);
+        emit agent->sig_GetCodecEnabled(10);
+        emit agent->sig_GetMuteStatus();
+        QVERIFY(drain());
+        zssim::Control::withServer([](zssim::ServerModel &s) { s.calls.flagByte = -1; });
+
+        QCOMPARE(log.count("Voip_Agent::slot_getCodecNack,ret=0,bAudioNack=1,bVideoNack=1"), 1);
+        QCOMPARE(log.count("Voip_Agent::slot_getAudioConfigEnabled,ret=0,enabled=1,mode=0"), 1);
+        QCOMPARE(log.count("Voip_Agent::slot_GetCodecEnabled,isCodecEnabled=1"), 1);
+        QCOMPARE(log.count("Voip_Agent::slot_GetMuteStatus,isMute=1"), 1);
+        QTRY_COMPARE(getMute.count(), 1);
+        QCOMPARE(getMute.arg<0>(0), true);
+    }
+
     void currentCallFeedsVideoAndRecording()
     {
         TQLogCapture log;

@@ -93,6 +93,29 @@ private slots:
                                   + kDashes}));
     }
 
+    // A caller that names itself with a line break cannot write a log entry of its own: in
+    // the file every entry still starts with a time stamp of this run, and the record reaches
+    // the window as it came.
+    void remoteTextsCannotForgeLogEntries()
+    {
+        Inbox<int, Agent_VoIPCallMsg> events(&Voip_Agent::sig_onCallEvents);
+        const char *forged = "x\n2000-01-01 00:00:00.000 [ERROR] [1] FORGED";
+        const ZS_CallEvent event = callEvent(2, 1, "c\r\n", forged, "1002");
+        zssim::Control::fire(&ZS_VoIPCallBack::onCallEvents, 0, &event);
+        QVERIFY(zssim::Control::waitIdle());
+        QTRY_COMPARE(events.count(), 1);
+        QCOMPARE(events.arg<1>(0).caller, QString(forged));
+
+        g_Log->flush();
+        QFile file(g_Log->logFilePath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        QVERIFY(text.contains(" Caller : x\\n2000-01-01 00:00:00.000 [ERROR] [1] FORGED\n"));
+        QVERIFY(text.contains(" Callid : c\\r\\n\n"));
+        QVERIFY(!text.contains("\n2000-01-01"));
+        QVERIFY(!text.contains('\r'));
+    }
+
     // Without a record: call events and call-back answers carry a default record; an
     // incoming call that names nobody is logged as an error and not announced.
     void nullRecordsFromEngine()
