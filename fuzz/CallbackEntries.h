@@ -1,0 +1,390 @@
+#pragma once
+
+// The entries of the engine's callback tables that the agents register, one line each in
+// entries() below. fuzz_callbacks decodes an input into one entry's arguments and calls the
+// table the agents registered; the seed generator puts a recorder into each entry that writes
+// the arguments the engine passes as exactly such an input.
+//
+// An input: byte 0 picks the entry (its position in entries()), then its arguments in order:
+//   int, unsigned int: 4 bytes; unsigned long long: 8; char, unsigned char: 1
+//   const char *: a text (FuzzBytes.h), handed over as a copy with a NUL, in an allocation of
+//       its length + 1; or null
+//   const Record *: u8 tag ((tag & 7) == 7: null), u8 pad, then sizeof(Record) bytes in an
+//       allocation of exactly that size; bytes the input lacks are the pad byte, so a text
+//       field holds a NUL only when the input puts one there
+//   an (int count, const Record *array) pair marked in the entry's line: u8 shape, u8 n, u32
+//       value, then for arrays n records (each u8 pad and sizeof(Record) bytes) in one
+//       allocation of n records. shape % 6:
+//         0  n % 16 records, count n (none: a null array, count 0)
+//         1  null array, a positive count
+//         2  n % 16 records, a negative count
+//         3  n % 16 records, count 0
+//         4  n % 16 records, a count from 0 to n
+//         5  null array, count 0 or negative
+//       An array of 0 records is a zero-size allocation, not null.
+
+#include "FuzzBytes.h"
+
+#include <ZSsdk.h>
+#include <ZSsdkControl.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+namespace tqfuzz {
+
+constexpr int kTableKinds = 5; // zssim::detail::tableIndex: general, VoIP, message, meeting, conf
+constexpr int kMaxArray = 16;
+
+// Owns what one call's arguments point to, until the call returns.
+class Holder
+{
+public:
+    unsigned char *allocate(std::size_t size)
+    {
+        m_blocks.emplace_back(new unsigned char[size]);
+        return m_blocks.back().get();
+    }
+
+private:
+    std::vector<std::unique_ptr<unsigned char[]>> m_blocks;
+};
+
+// The last array an entry was called with, for the checks of the result signals.
+struct ArrayArgument
+{
+    int count = 0;
+    bool null = true;
+};
+inline ArrayArgument &lastArray()
+{
+    static ArrayArgument last;
+    return last;
+}
+
+// ---- decoding ---------------------------------------------------------------------------------
+
+inline const char *decodeText(Reader &in, Holder &holder)
+{
+    bool isNull = false;
+    const std::string bytes = in.text(isNull);
+    if (isNull)
+        return nullptr;
+    unsigned char *copy = holder.allocate(bytes.size() + 1);
+    std::memcpy(copy, bytes.data(), bytes.size());
+    copy[bytes.size()] = 0;
+    return reinterpret_cast<const char *>(copy);
+}
+
+inline void fillRecord(Reader &in, unsigned char *record, std::size_t size)
+{
+    const std::uint8_t pad = in.u8();
+    const std::size_t got = in.take(record, size);
+    std::memset(record + got, pad, size - got);
+}
+
+template<class Record> const Record *decodeRecord(Reader &in, Holder &holder)
+{
+    if ((in.u8() & 7) == 7)
+        return nullptr;
+    unsigned char *record = holder.allocate(sizeof(Record));
+    fillRecord(in, record, sizeof(Record));
+    return reinterpret_cast<const Record *>(record);
+}
+
+template<class Record> std::pair<int, const Record *> decodeArray(Reader &in, Holder &holder)
+{
+    const int shape = in.u8() % 6;
+    const int n = in.u8() % kMaxArray;
+    const std::uint32_t value = in.u32();
+    int count = 0;
+    bool hasArray = true;
+    switch (shape) {
+    case 0:
+        count = n;
+        hasArray = n > 0;
+        break;
+    case 1:
+        count = int(value & 0x7FFFFFFFu);
+        count = count > 0 ? count : 1;
+        hasArray = false;
+        break;
+    case 2:
+        count = std::int32_t(value | 0x80000000u);
+        break;
+    case 3:
+        count = 0;
+        break;
+    case 4:
+        count = int(value % std::uint32_t(n + 1));
+        break;
+    default:
+        count = value == 0 ? 0 : std::int32_t(value | 0x80000000u);
+        hasArray = false;
+        break;
+    }
+    const Record *array = nullptr;
+    if (hasArray) {
+        unsigned char *records = holder.allocate(std::size_t(n) * sizeof(Record));
+        for (int i = 0; i < n; ++i)
+            fillRecord(in, records + std::size_t(i) * sizeof(Record), sizeof(Record));
+        array = reinterpret_cast<const Record *>(records);
+    }
+    lastArray() = ArrayArgument{count, array == nullptr};
+    return {count, array};
+}
+
+template<class T> T decodeValue(Reader &in, Holder &holder)
+{
+    if constexpr (std::is_same_v<T, const char *>) {
+        return decodeText(in, holder);
+    } else if constexpr (std::is_pointer_v<T>) {
+        using Record = std::remove_const_t<std::remove_pointer_t<T>>;
+        static_assert(std::is_class_v<Record>, "pointer arguments are texts or records");
+        return decodeRecord<Record>(in, holder);
+    } else if constexpr (std::is_same_v<T, char>) {
+        return char(in.u8());
+    } else if constexpr (std::is_same_v<T, unsigned char>) {
+        return in.u8();
+    } else if constexpr (std::is_same_v<T, int>) {
+        return in.i32();
+    } else if constexpr (std::is_same_v<T, unsigned int>) {
+        return in.u32();
+    } else if constexpr (std::is_same_v<T, unsigned long long>) {
+        return in.u64();
+    } else {
+        static_assert(sizeof(T) == 0, "no input format for this argument type yet");
+    }
+}
+
+// ---- encoding: the same bytes from the values the engine passed --------------------------------
+
+inline void encodeRecordBytes(Writer &out, const void *record, std::size_t size)
+{
+    out.u8(0); // pad: unused, the record is whole
+    out.raw(record, size);
+}
+
+template<class Record> void encodeArray(Writer &out, int count, const Record *array)
+{
+    int shape = 0;
+    int n = 0;
+    std::uint32_t value = 0;
+    if (array && count > 0) {
+        n = count < kMaxArray ? count : kMaxArray - 1; // longer arrays are cut for the seed
+    } else if (count > 0) {
+        shape = 1;
+        value = std::uint32_t(count);
+    } else if (array && count < 0) {
+        shape = 2;
+        value = std::uint32_t(count);
+    } else if (array) {
+        shape = 3;
+    } else {
+        shape = 5;
+        value = std::uint32_t(count);
+    }
+    out.u8(std::uint8_t(shape));
+    out.u8(std::uint8_t(n));
+    out.u32(value);
+    for (int i = 0; i < n; ++i)
+        encodeRecordBytes(out, &array[i], sizeof(Record));
+}
+
+template<class T> void encodeValue(Writer &out, T value)
+{
+    if constexpr (std::is_same_v<T, const char *>) {
+        out.text(value);
+    } else if constexpr (std::is_pointer_v<T>) {
+        using Record = std::remove_const_t<std::remove_pointer_t<T>>;
+        if (!value) {
+            out.u8(7);
+            return;
+        }
+        out.u8(0);
+        encodeRecordBytes(out, value, sizeof(Record));
+    } else if constexpr (std::is_same_v<T, char> || std::is_same_v<T, unsigned char>) {
+        out.u8(std::uint8_t(value));
+    } else if constexpr (std::is_same_v<T, int>) {
+        out.i32(value);
+    } else if constexpr (std::is_same_v<T, unsigned int>) {
+        out.u32(value);
+    } else if constexpr (std::is_same_v<T, unsigned long long>) {
+        out.u64(value);
+    } else {
+        static_assert(sizeof(T) == 0, "no input format for this argument type yet");
+    }
+}
+
+// ---- entries ----------------------------------------------------------------------------------
+
+struct Entry
+{
+    const char *name;
+    int table; // zssim::detail::tableIndex of its table
+    std::size_t offset; // of the entry within its table
+    void (*call)(Reader &in); // decodes the arguments, calls the registered entry
+    void (*install)(void *const tables[kTableKinds], int position); // puts a recorder there
+};
+
+// Receives each recorded call: the entry's position and the input bytes.
+inline std::function<void(int, const std::string &)> &recordSink()
+{
+    static std::function<void(int, const std::string &)> sink;
+    return sink;
+}
+
+template<class Member> struct MemberOf;
+template<class Table, class Fn> struct MemberOf<Fn Table::*>
+{
+    using TableType = Table;
+    using FnType = Fn;
+};
+
+// `CountArg`: the index of the count of an (int count, const Record *array) pair, or -1.
+template<auto Member, int CountArg, class Fn = typename MemberOf<decltype(Member)>::FnType>
+struct EntryOps;
+
+template<auto Member, int CountArg, class... A>
+struct EntryOps<Member, CountArg, void(ZS_CALL *)(A...)>
+{
+    using Table = typename MemberOf<decltype(Member)>::TableType;
+    using Args = std::tuple<A...>;
+    static inline int position = -1;
+
+    static std::size_t offset()
+    {
+        static const Table table{};
+        return std::size_t(reinterpret_cast<const char *>(&(table.*Member))
+                           - reinterpret_cast<const char *>(&table));
+    }
+
+    static void call(Reader &in)
+    {
+        const Table *table = zssim::Control::table<Table>();
+        const auto fn = table ? table->*Member : nullptr;
+        if (!fn)
+            return;
+        Holder holder;
+        Args args{};
+        decode(in, holder, args, std::index_sequence_for<A...>{});
+        std::apply(fn, args);
+    }
+
+    static void install(void *const tables[kTableKinds], int at)
+    {
+        position = at;
+        static_cast<Table *>(tables[zssim::detail::tableIndex<Table>()])->*Member = &record;
+    }
+
+    static void ZS_CALL record(A... values)
+    {
+        const Args args(values...);
+        Writer out;
+        out.u8(std::uint8_t(position));
+        encode(out, args, std::index_sequence_for<A...>{});
+
+        // The input must decode to what was recorded: encoded again, it gives the same bytes.
+        const std::string &bytes = out.bytes();
+        Reader in(reinterpret_cast<const std::uint8_t *>(bytes.data()) + 1, bytes.size() - 1);
+        Holder holder;
+        Args decoded{};
+        decode(in, holder, decoded, std::index_sequence_for<A...>{});
+        Writer again;
+        again.u8(std::uint8_t(position));
+        encode(again, decoded, std::index_sequence_for<A...>{});
+        if (again.bytes() != bytes || !in.atEnd()) {
+            std::fprintf(stderr, "tqfuzz: the input format does not round-trip at entry %d\n",
+                         position);
+            std::abort();
+        }
+        if (recordSink())
+            recordSink()(position, out.bytes());
+    }
+
+private:
+    template<std::size_t... I>
+    static void decode(Reader &in, Holder &holder, Args &args, std::index_sequence<I...>)
+    {
+        (decodeOne<I>(in, holder, args), ...); // in argument order
+    }
+
+    template<std::size_t I> static void decodeOne(Reader &in, Holder &holder, Args &args)
+    {
+        if constexpr (int(I) == CountArg) {
+            static_assert(std::is_same_v<std::tuple_element_t<I, Args>, int>, "count is an int");
+            using Record
+                = std::remove_const_t<std::remove_pointer_t<std::tuple_element_t<I + 1, Args>>>;
+            const auto [count, array] = decodeArray<Record>(in, holder);
+            std::get<I>(args) = count;
+            std::get<I + 1>(args) = array;
+        } else if constexpr (int(I) != CountArg + 1 || CountArg < 0) {
+            std::get<I>(args) = decodeValue<std::tuple_element_t<I, Args>>(in, holder);
+        }
+    }
+
+    template<std::size_t... I>
+    static void encode(Writer &out, const Args &args, std::index_sequence<I...>)
+    {
+        (encodeOne<I>(out, args), ...);
+    }
+
+    template<std::size_t I> static void encodeOne(Writer &out, const Args &args)
+    {
+        if constexpr (int(I) == CountArg)
+            encodeArray(out, std::get<I>(args), std::get<I + 1>(args));
+        else if constexpr (int(I) != CountArg + 1 || CountArg < 0)
+            encodeValue(out, std::get<I>(args));
+    }
+};
+
+template<auto Member, int CountArg = -1> Entry entry(const char *name)
+{
+    using Ops = EntryOps<Member, CountArg>;
+    return Entry{name, zssim::detail::tableIndex<typename Ops::Table>(), Ops::offset(), &Ops::call,
+                 &Ops::install};
+}
+
+// A callback entry, and one whose arguments `countArg` and `countArg + 1` are the count and
+// the array of an engine array.
+#define TQ_FUZZ_ENTRY(Table, name) tqfuzz::entry<&Table::name>(#Table "::" #name)
+#define TQ_FUZZ_ARRAY_ENTRY(Table, name, countArg)                                                 \
+    tqfuzz::entry<&Table::name, countArg>(#Table "::" #name)
+
+// Every entry the agents register, one line each. A family that takes more entries into use
+// appends their lines (saved inputs name an entry by its position here), and creates its
+// agent in fuzz_callbacks.cpp; that target refuses to start while a registered entry is
+// missing from this list.
+inline const std::vector<Entry> &entries()
+{
+    static const std::vector<Entry> list{
+        TQ_FUZZ_ENTRY(ZS_GeneralCallBack, onReserved),
+        TQ_FUZZ_ENTRY(ZS_GeneralCallBack, onLogOut),
+        TQ_FUZZ_ENTRY(ZS_GeneralCallBack, onConnectState),
+        TQ_FUZZ_ENTRY(ZS_GeneralCallBack, onSetPersonInfo),
+        TQ_FUZZ_ENTRY(ZS_GeneralCallBack, onGetPersonInfo),
+        TQ_FUZZ_ARRAY_ENTRY(ZS_GeneralCallBack, onGetUserState, 2),
+        TQ_FUZZ_ENTRY(ZS_GeneralCallBack, onPublishPresence),
+        TQ_FUZZ_ARRAY_ENTRY(ZS_GeneralCallBack, onReceiveFriendsPublishPresence, 0),
+        TQ_FUZZ_ENTRY(ZS_VoIPCallBack, onCallEvents),
+        TQ_FUZZ_ENTRY(ZS_VoIPCallBack, onMakeCallBack),
+        TQ_FUZZ_ENTRY(ZS_VoIPCallBack, onCallIncoming),
+        TQ_FUZZ_ENTRY(ZS_VoIPCallBack, onDtmfReceived),
+        TQ_FUZZ_ENTRY(ZS_VoIPCallBack, onSwitchCallMediaTypeRequest),
+        TQ_FUZZ_ENTRY(ZS_VoIPCallBack, onSwitchCallMediaTypeResponse),
+        TQ_FUZZ_ENTRY(ZS_VoIPCallBack, onRemoteVideoRatio),
+        TQ_FUZZ_ENTRY(ZS_VoIPCallBack, onReserved21),
+    };
+    return list;
+}
+
+} // namespace tqfuzz

@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets (fuzz preset: clang, ASan, UBSan), writes their seeds, and runs
+# each target over a scratch copy of its seeds and of fuzz/corpus/<target>/ (inputs that once
+# failed). Fails on any crash, failed check, leak or timeout; the failing input is left in
+# build/fuzz/run/<target>/artifacts/.
+#   bash scripts/fuzz.sh [ci|long|<runs>]
+#     ci      bounded, all targets in one to two minutes (the default)
+#     long    2,000,000 inputs per target
+#     <runs>  that many inputs per target
+set -euo pipefail
+cd "$(dirname "$0")/.."
+mode=${1:-ci}
+case "$mode" in
+ci | long) ;;
+*[!0-9]* | "")
+    echo "usage: bash scripts/fuzz.sh [ci|long|<runs>]" >&2
+    exit 2
+    ;;
+esac
+
+bash scripts/deps.sh clang libclang-rt-14-dev
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j 2
+
+build=build/fuzz
+run="$build/run"
+rm -rf "$build/seeds" "$run"
+"$build/fuzz/fuzz_seeds" "$build/seeds"
+
+targets=(fuzz_codec fuzz_callbacks fuzz_agent_outputs)
+# About 20 to 40 s each on two cores; the time limit bounds a slower machine.
+declare -A ci_runs=([fuzz_codec]=2000000 [fuzz_callbacks]=600000 [fuzz_agent_outputs]=250000)
+ci_seconds=45
+
+# Nothing of the run lands in the user's folders; the logger drops its lines anyway.
+home="$PWD/$run/home"
+export TQ_LOG_DIR="$home/log" TQ_DATA_DIR="$home/data"
+export XDG_CONFIG_HOME="$home/config" XDG_DATA_HOME="$home/share"
+export UBSAN_OPTIONS=print_stacktrace=1
+
+status=0
+summary=()
+for target in "${targets[@]}"; do
+    dir="$run/$target"
+    mkdir -p "$dir/corpus" "$dir/artifacts"
+    cp -R "$build/seeds/$target/." "$dir/corpus/"
+    find "fuzz/corpus/$target" -type f ! -name 'README*' -exec cp {} "$dir/corpus/" \;
+
+    args=(-rss_limit_mb=6144 -timeout=30 -print_final_stats=1 -artifact_prefix="$dir/artifacts/")
+    case "$mode" in
+    ci) args+=(-runs="${ci_runs[$target]}" -max_total_time="$ci_seconds") ;;
+    long) args+=(-runs=2000000) ;;
+    *) args+=(-runs="$mode") ;;
+    esac
+
+    echo "== $target ${args[*]}"
+    start=$(date +%s)
+    if "$build/fuzz/$target" "${args[@]}" "$dir/corpus" >"$dir/log" 2>&1; then
+        result=ok
+    else
+        result=FAILED
+        status=1
+        grep -v '# Uses:' "$dir/log" | tail -n 60
+        ls -l "$dir/artifacts"
+    fi
+    seconds=$(($(date +%s) - start))
+    executed=$(sed -n 's/^stat::number_of_executed_units: *//p' "$dir/log")
+    done_line=$(grep -o 'Done [0-9]* runs in [0-9]* second(s)' "$dir/log" || true)
+    summary+=("$(printf '%-20s %-6s %10s inputs %5s s   %s' "$target" "$result" \
+        "${executed:-?}" "$seconds" "$done_line")")
+done
+
+echo "== fuzz summary ($mode)"
+printf '%s\n' "${summary[@]}"
+exit $status
