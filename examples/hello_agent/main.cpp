@@ -51,7 +51,7 @@ int main(int argc, char *argv[])
     Agent_LoginRequest request;
     request.number1 = 1;
     request.text1 = QStringLiteral("alice");
-    request.text2 = QStringLiteral("secret");
+    request.text2 = QStringLiteral("alice");
     emit agent->sig_login(request);
     return app.exec();
 }

@@ -20,7 +20,8 @@ struct CallModel
         QString callee;
         bool incoming = false;
         bool answered = false;
-        int video = 0; // last media type agreed by both sides
+        // Last media type agreed by both sides: a video call (call type 2) starts with video.
+        int video = 0;
         QByteArray dtmf; // digits sent, in order
     };
 
@@ -117,5 +118,9 @@ ZSSDK_API QString injectIncomingCall(const QString &caller, const QString &calle
                                      int callType = 1);
 // The other side hangs up: onCallEvents reports the release with `reason`.
 ZSSDK_API void injectRemoteRelease(const QString &callId, int reason = ZS_REASON_SUCCESS);
+// The other side asks to switch the call to `video` (1) or voice (0):
+// onSwitchCallMediaTypeRequest reports it; ResponseSwitchCallMediaType answers it.
+// False when there is no such call.
+ZSSDK_API bool injectSwitchRequest(const QString &callId, int video);
 
 } // namespace zssim

@@ -35,33 +35,68 @@ enum class Mode {
     Manual // requests are journaled and refused or accepted, but only the test answers
 };
 
+struct PresenceRecord
+{
+    int type = 0;
+    int subtype = 0;
+    QByteArray userdata;
+};
+
+// The people the simulated server starts with (Population.cpp).
+namespace population {
+ZSSDK_API QHash<QString, QString> accounts();
+ZSSDK_API QMap<QString, PresenceRecord> presence();
+ZSSDK_API QMap<QString, QByteArray> personInfo();
+ZSSDK_API QMap<QString, QStringList> friends();
+} // namespace population
+
 // A small model of the server behind the engine. Families extend it.
 struct ServerModel
 {
-    struct Presence
-    {
-        int type = 0;
-        int subtype = 0;
-        QByteArray userdata;
-    };
+    using Presence = PresenceRecord;
 
-    // Login record texts, as this engine reads them: text1 the user, text2 the password.
-    // With no accounts every login succeeds; otherwise the password must match.
-    QHash<QString, QString> accounts; // user -> password
+    // Login record texts, as this engine reads them: text1 the account, text2 the password,
+    // text3 the server address, text4 the port (digits, 1..65535; empty for the default),
+    // text5 and text6 unused; number1 the terminal type (1: desktop client).
+    // With no accounts every login succeeds; otherwise the account must be listed (else
+    // reason 404) and the password must match (else 401). A port that is not a number in
+    // range fails with 400.
+    // The simulated population (Population.cpp): alice, bob and carol, passwords = names.
+    QHash<QString, QString> accounts = population::accounts(); // user -> password
     QString currentUser; // the user whose requests these are
+    QByteArray serverAddress; // text3 and text4 of the last login
+    QByteArray serverPort;
     int connectState = ZS_STATE_IDLE;
     QStringList contacts{QStringLiteral("bob"), QStringLiteral("carol")}; // everyone's friends
-    QMap<QString, Presence> presence;
+    // A user's own friends where listed, in place of `contacts`: each of the population has
+    // the two others.
+    QMap<QString, QStringList> friends = population::friends();
+    // Presence types as the client uses them: 0 never published, 1 online, 2 offline (logout
+    // publishes it), 3 busy, 4 away; subtype 0 none, with busy 1 in a meeting, 2 in a call.
+    // Published user data is a short note ("at lunch").
+    QMap<QString, Presence> presence = population::presence();
     QMap<QString, QList<Presence>> pushedTo; // presence published to each friend
     int envType = 0;
     QByteArray serverXml;
     int dnsEnabled = 0;
     QByteArray dns;
     int dnsPort = 0;
-    QMap<QString, QByteArray> personInfo; // user -> bytes of ZS_PersonInfo
+    // user -> bytes of ZS_PersonInfo: text1 the display name, text2 the short number,
+    // text3 the signature; the numbers are the client's own (this engine keeps them as sent).
+    // Person-state records carry text1 the user, text2 the display name, text3 the short
+    // number (both from here, else the user and empty), text4 the presence note.
+    QMap<QString, QByteArray> personInfo = population::personInfo();
     unsigned long long personInfoVersion = (1ULL << 32) + 1;
 
     CallModel calls;
+
+    // Whose presence reaches `user`: their friends, else everyone's, never themselves.
+    QStringList contactsOf(const QString &user) const
+    {
+        QStringList result = friends.value(user, contacts);
+        result.removeAll(user);
+        return result;
+    }
 };
 
 class ZSSDK_API Control

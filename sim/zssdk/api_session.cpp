@@ -2,6 +2,7 @@
 // other users' states.
 
 #include "Engine.h"
+#include "Population.h"
 
 #include <Utf8Field.h>
 
@@ -9,12 +10,31 @@ using namespace zssim;
 
 namespace {
 
-ZS_PersonState personState(const QString &user, const ServerModel::Presence &presence)
+template<std::size_t N> void putField(char (&field)[N], const QByteArray &utf8)
+{
+    tq::copyUtf8Field(field, N, utf8.constData(), std::size_t(utf8.size()));
+}
+
+// The stored profile's text of at most N bytes, up to its NUL.
+template<std::size_t N> QByteArray storedText(const char (&field)[N])
+{
+    return QByteArray(field, int(qstrnlen(field, N)));
+}
+
+ZS_PersonState personState(const QString &user, const ServerModel::Presence &presence,
+                           const QByteArray &profile)
 {
     ZS_PersonState state{};
     const QByteArray name = user.toUtf8();
-    tq::copyUtf8Field(state.text1, sizeof state.text1, name.constData(), std::size_t(name.size()));
-    tq::copyUtf8Field(state.text2, sizeof state.text2, name.constData(), std::size_t(name.size()));
+    putField(state.text1, name);
+    putField(state.text2, name);
+    if (profile.size() == int(sizeof(ZS_PersonInfo))) {
+        ZS_PersonInfo info;
+        std::memcpy(static_cast<void *>(&info), profile.constData(), sizeof info);
+        if (info.text1[0])
+            putField(state.text2, storedText(info.text1));
+        putField(state.text3, storedText(info.text2));
+    }
     // Presence user data is in the publisher's code page: copied as bytes, not as UTF-8.
     qstrncpy(state.text4, presence.userdata.constData(), sizeof state.text4);
     state.number1 = presence.type;
@@ -28,8 +48,19 @@ std::vector<ZS_PersonState> presenceOf(const ServerModel &server, const QStringL
     std::vector<ZS_PersonState> states;
     states.reserve(std::size_t(users.size()));
     for (const QString &user : users)
-        states.push_back(personState(user, server.presence.value(user)));
+        states.push_back(
+            personState(user, server.presence.value(user), server.personInfo.value(user)));
     return states;
+}
+
+// text4 of the login record: empty, or a port number.
+bool validPort(const QByteArray &text)
+{
+    if (text.isEmpty())
+        return true;
+    bool ok = false;
+    const int port = text.toInt(&ok);
+    return ok && port >= 1 && port <= 65535;
 }
 
 void answerStates(Request &call, unsigned int key, int reason, std::vector<ZS_PersonState> states)
@@ -106,7 +137,9 @@ int Login(const ZS_LoginInfo *info)
     int reason = ZS_REASON_SUCCESS;
     std::vector<ZS_PersonState> friends;
     Control::withServer([&](ServerModel &server) {
-        if (!server.accounts.isEmpty()) {
+        if (!validPort(texts[3])) {
+            reason = ZS_REASON_BAD_REQUEST;
+        } else if (!server.accounts.isEmpty()) {
             if (!server.accounts.contains(user))
                 reason = ZS_REASON_NOT_FOUND;
             else if (server.accounts.value(user) != QString::fromUtf8(texts[1]))
@@ -115,9 +148,13 @@ int Login(const ZS_LoginInfo *info)
         server.connectState = reason == ZS_REASON_SUCCESS ? ZS_STATE_CONNECTED : ZS_STATE_FAILED;
         if (reason == ZS_REASON_SUCCESS) {
             server.currentUser = user;
-            friends = presenceOf(server, server.contacts);
+            server.serverAddress = texts[2];
+            server.serverPort = texts[3];
+            friends = presenceOf(server, server.contactsOf(user));
         }
     });
+    if (reason == ZS_REASON_SUCCESS)
+        startContactLife();
 
     call.answer([] { invoke(&ZS_GeneralCallBack::onConnectState, int(ZS_STATE_CONNECTING), 0); });
     const int state = reason == ZS_REASON_SUCCESS ? ZS_STATE_CONNECTED : ZS_STATE_FAILED;
@@ -130,11 +167,13 @@ int Login(const ZS_LoginInfo *info)
 int Logout(void)
 {
     Request call("Logout");
-    if (call.accepted())
+    if (call.accepted()) {
+        stopContactLife();
         Control::withServer([](ServerModel &server) {
             server.currentUser.clear();
             server.connectState = ZS_STATE_IDLE;
         });
+    }
     call.answer([] { invoke(&ZS_GeneralCallBack::onLogOut, int(ZS_REASON_SUCCESS)); });
     return call.result();
 }
@@ -169,7 +208,7 @@ int PublishPresence_TQ(unsigned int *matchKey, int type, int subtype, const char
             const ServerModel::Presence presence{type, subtype,
                                                  QByteArray(userdata ? userdata : "")};
             server.presence[server.currentUser] = presence;
-            for (const QString &contact : qAsConst(server.contacts))
+            for (const QString &contact : server.contactsOf(server.currentUser))
                 server.pushedTo[contact].append(presence);
         });
     }

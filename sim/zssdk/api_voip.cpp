@@ -90,6 +90,12 @@ std::function<void()> switchResponse(const QString &callId, int video)
     };
 }
 
+// Call type 2 is this engine's video call; the others start with voice only.
+int isVideoCall(int callType)
+{
+    return callType == 2 ? 1 : 0;
+}
+
 // Looks a call up under the engine's lock; `change` may modify it.
 bool withCall(const char *callId, const std::function<void(CallModel &, CallModel::Call &)> &change)
 {
@@ -113,6 +119,8 @@ int dial(Request &call, QByteArray &handout, const char **callId, int callType, 
         return ZS_ERR_INVALID_ARGUMENT;
     CallModel::Call c;
     bool answers = true;
+    int width = 0;
+    int height = 0;
     Control::withServer([&](ServerModel &server) {
         CallModel &model = server.calls;
         c.id = QStringLiteral("call-%1").arg(model.nextCallNumber++);
@@ -120,6 +128,9 @@ int dial(Request &call, QByteArray &handout, const char **callId, int callType, 
         c.caller = server.currentUser;
         c.callee = QString::fromUtf8(called);
         c.answered = answers = model.calleeAnswers;
+        c.video = isVideoCall(callType);
+        width = model.remoteVideoWidth;
+        height = model.remoteVideoHeight;
         model.calls.insert(c.id, c);
         model.currentCallId = c.id;
     });
@@ -132,8 +143,11 @@ int dial(Request &call, QByteArray &handout, const char **callId, int callType, 
     }
     call.answer(callEvent(ZS_REASON_SUCCESS, ZS_CALL_EVENT_PROCEEDING, c));
     call.answer(callEvent(ZS_REASON_SUCCESS, ZS_CALL_EVENT_ALERTING, c));
-    if (answers)
+    if (answers) {
         call.answer(callEvent(ZS_REASON_SUCCESS, ZS_CALL_EVENT_ANSWERED, c));
+        if (c.video)
+            call.answer(remoteVideoRatio(c, width, height));
+    }
     return ZS_OK;
 }
 
@@ -181,6 +195,7 @@ QString injectIncomingCall(const QString &caller, const QString &callerName, int
         c.caller = caller;
         c.callee = server.currentUser;
         c.incoming = true;
+        c.video = isVideoCall(callType);
         model.calls.insert(c.id, c);
         model.currentCallId = c.id;
     });
@@ -211,6 +226,19 @@ void injectRemoteRelease(const QString &callId, int reason)
     });
     if (found)
         Control::post(callEvent(reason, ZS_CALL_EVENT_RELEASED, c));
+}
+
+bool injectSwitchRequest(const QString &callId, int video)
+{
+    const QByteArray id = callId.toUtf8();
+    if (!withCall(id.constData(), nullptr))
+        return false;
+    Control::post([id = callbackText(callId), video] {
+        invoke(&ZS_VoIPCallBack::onSwitchCallMediaTypeRequest,
+               static_cast<const char *>(id->data()), video);
+        scribble(*id);
+    });
+    return true;
 }
 
 } // namespace zssim
@@ -267,8 +295,12 @@ int AcceptCall(const char *callId)
         return call.result();
     CallModel::Call c;
     bool ringing = false;
+    int width = 0;
+    int height = 0;
     const bool found = withCall(callId, [&](CallModel &model, CallModel::Call &incoming) {
         ringing = incoming.incoming && !incoming.answered;
+        width = model.remoteVideoWidth;
+        height = model.remoteVideoHeight;
         incoming.answered = true;
         model.currentCallId = incoming.id;
         c = incoming;
@@ -276,6 +308,8 @@ int AcceptCall(const char *callId)
     if (!found || !ringing)
         return ZS_ERR_NOT_FOUND;
     call.answer(callEvent(ZS_REASON_SUCCESS, ZS_CALL_EVENT_ANSWERED, c));
+    if (c.video)
+        call.answer(remoteVideoRatio(c, width, height));
     return ZS_OK;
 }
 

@@ -32,7 +32,7 @@ TqMsgBox::TqMsgBox(QWidget *parent)
     layout->addWidget(m_title);
     layout->addWidget(m_text);
     layout->addLayout(buttons);
-    setMinimumWidth(320);
+    setMinimumWidth(fontMetrics().averageCharWidth() * 40);
 }
 
 void TqMsgBox::setMultimediaTip(int tip)

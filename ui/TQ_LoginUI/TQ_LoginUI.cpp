@@ -1,13 +1,9 @@
 #include "TQ_LoginUI.h"
 
-#include "TqCallLog.h"
+#include "LoginWindow.h"
 
-#include <QCoreApplication>
-#include <QEvent>
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
-#include <QWidget>
+#include <TqCallLog.h>
+#include <TqSession.h>
 
 namespace {
 // Window objects live until the process ends; keeping them reachable says so to leak checkers.
@@ -19,28 +15,21 @@ QList<TQ_LoginUI *> &liveObjects()
 } // namespace
 
 TQ_LoginUI::TQ_LoginUI()
-    : m_window(new QWidget)
+    : m_window(new LoginWindow(TqSession::instance(), LoginSettings()))
 {
     TqCallLog::add(QStringLiteral("TQ_LoginUI"));
     liveObjects().append(this);
-
-    m_window->setObjectName(QStringLiteral("loginWindow"));
-    m_window->setWindowTitle(QStringLiteral("Solvane"));
-    auto *note = new QLabel(tr("Solvane is running. Close this window to quit."), m_window);
-    auto *quit = new QPushButton(tr("Quit"), m_window);
-    quit->setObjectName(QStringLiteral("quitButton"));
-    connect(quit, &QPushButton::clicked, m_window, &QWidget::close);
-    auto *layout = new QVBoxLayout(m_window);
-    layout->addWidget(note);
-    layout->addWidget(quit, 0, Qt::AlignRight);
-
-    m_window->installEventFilter(this);
-    m_window->show();
+    if (!TqSession::instance()->isLoggedIn())
+        m_window->show();
 }
 
-bool TQ_LoginUI::eventFilter(QObject *watched, QEvent *event)
+TQ_LoginUI::~TQ_LoginUI()
 {
-    if (watched == m_window && event->type() == QEvent::Close)
-        QCoreApplication::quit();
-    return QObject::eventFilter(watched, event);
+    liveObjects().removeAll(this);
+    delete m_window;
+}
+
+QWidget *TQ_LoginUI::window() const
+{
+    return m_window;
 }

@@ -5,8 +5,10 @@
 #include <QObject>
 
 class QWidget;
+class LoginWindow;
 
-// The login window; for now a window that shows the program runs. Closing it ends the
+// The login window library. The shell creates one; it shows the login form at once, which
+// hides while a session is open and comes back when it ends. Closing the form ends the
 // program: the launcher keeps the application running when windows close, so the window
 // libraries decide when to quit.
 class TQ_LOGINUI_EXPORT TQ_LoginUI : public QObject
@@ -14,12 +16,10 @@ class TQ_LOGINUI_EXPORT TQ_LoginUI : public QObject
     Q_OBJECT
 public:
     TQ_LoginUI();
+    ~TQ_LoginUI() override;
 
-    QWidget *window() const { return m_window; }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    QWidget *window() const;
 
 private:
-    QWidget *m_window;
+    LoginWindow *m_window;
 };

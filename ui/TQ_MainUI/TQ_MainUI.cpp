@@ -1,6 +1,11 @@
 #include "TQ_MainUI.h"
 
-#include "TqCallLog.h"
+#include "MainWindow.h"
+
+#include <SDK_Agent.h>
+#include <TqCallLog.h>
+#include <TqProfiles.h>
+#include <TqSession.h>
 
 namespace {
 // Window objects live until the process ends; keeping them reachable says so to leak checkers.
@@ -12,9 +17,16 @@ QList<TQ_MainUI *> &liveObjects()
 } // namespace
 
 TQ_MainUI::TQ_MainUI()
+    : m_window(new MainWindow(TqSession::instance(), TqProfiles::instance(), SDK_Agent::instance()))
 {
     TqCallLog::add(QStringLiteral("TQ_MainUI"));
     liveObjects().append(this);
+}
+
+TQ_MainUI::~TQ_MainUI()
+{
+    liveObjects().removeAll(this);
+    delete m_window;
 }
 
 void TQ_MainUI::setHandle(void *handle)

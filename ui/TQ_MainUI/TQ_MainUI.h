@@ -5,19 +5,26 @@
 #include <QList>
 #include <QObject>
 
+class MainWindow;
+
+// The main window library. The shell creates one; its window shows while a session is open.
 class TQ_MAINUI_EXPORT TQ_MainUI : public QObject
 {
     Q_OBJECT
 public:
     TQ_MainUI();
+    ~TQ_MainUI() override;
 
     // The launcher's single-instance handle; held for the life of the program.
     void setHandle(void *handle);
     void *handle() const { return m_handle; }
 
-    // Every main-window object created so far, oldest first.
+    MainWindow *window() const { return m_window; }
+
+    // Every main-window object alive, oldest first.
     static QList<TQ_MainUI *> instances();
 
 private:
     void *m_handle = nullptr;
+    MainWindow *m_window;
 };
