@@ -6,7 +6,8 @@
 // the arguments the engine passes as exactly such an input.
 //
 // An input: byte 0 picks the entry (its position in entries()), then its arguments in order:
-//   int, unsigned int: 4 bytes; unsigned long long: 8; char, unsigned char: 1
+//   int, unsigned int: 4 bytes; unsigned long long: 8; char, unsigned char: 1; double: the 8
+//       bytes of its IEEE representation (NaN and infinities included)
 //   const char *: a text (FuzzBytes.h), handed over as a copy with a NUL, in an allocation of
 //       its length + 1; or null
 //   const Record *: u8 tag ((tag & 7) == 7: null), u8 pad, then sizeof(Record) bytes in an
@@ -14,7 +15,8 @@
 //       field holds a NUL only when the input puts one there
 //   an (int count, const Record *array) pair marked in the entry's line: u8 shape, u8 n, u32
 //       value, then for arrays n records (each u8 pad and sizeof(Record) bytes) in one
-//       allocation of n records. shape % 6:
+//       allocation of n records, or for arrays of texts n texts behind n pointers in one
+//       allocation. shape % 6:
 //         0  n % 16 records, count n (none: a null array, count 0)
 //         1  null array, a positive count
 //         2  n % 16 records, a negative count
@@ -135,8 +137,14 @@ template<class Record> std::pair<int, const Record *> decodeArray(Reader &in, Ho
     const Record *array = nullptr;
     if (hasArray) {
         unsigned char *records = holder.allocate(std::size_t(n) * sizeof(Record));
-        for (int i = 0; i < n; ++i)
-            fillRecord(in, records + std::size_t(i) * sizeof(Record), sizeof(Record));
+        if constexpr (std::is_same_v<Record, const char *>) {
+            auto *texts = reinterpret_cast<const char **>(records);
+            for (int i = 0; i < n; ++i)
+                texts[i] = decodeText(in, holder);
+        } else {
+            for (int i = 0; i < n; ++i)
+                fillRecord(in, records + std::size_t(i) * sizeof(Record), sizeof(Record));
+        }
         array = reinterpret_cast<const Record *>(records);
     }
     lastArray() = ArrayArgument{count, array == nullptr};
@@ -161,6 +169,11 @@ template<class T> T decodeValue(Reader &in, Holder &holder)
         return in.u32();
     } else if constexpr (std::is_same_v<T, unsigned long long>) {
         return in.u64();
+    } else if constexpr (std::is_same_v<T, double>) {
+        const std::uint64_t bits = in.u64();
+        double value = 0;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
     } else {
         static_assert(sizeof(T) == 0, "no input format for this argument type yet");
     }
@@ -196,8 +209,12 @@ template<class Record> void encodeArray(Writer &out, int count, const Record *ar
     out.u8(std::uint8_t(shape));
     out.u8(std::uint8_t(n));
     out.u32(value);
-    for (int i = 0; i < n; ++i)
-        encodeRecordBytes(out, &array[i], sizeof(Record));
+    for (int i = 0; i < n; ++i) {
+        if constexpr (std::is_same_v<Record, const char *>)
+            out.text(array[i]);
+        else
+            encodeRecordBytes(out, &array[i], sizeof(Record));
+    }
 }
 
 template<class T> void encodeValue(Writer &out, T value)
@@ -220,6 +237,10 @@ template<class T> void encodeValue(Writer &out, T value)
         out.u32(value);
     } else if constexpr (std::is_same_v<T, unsigned long long>) {
         out.u64(value);
+    } else if constexpr (std::is_same_v<T, double>) {
+        std::uint64_t bits = 0;
+        std::memcpy(&bits, &value, sizeof bits);
+        out.u64(bits);
     } else {
         static_assert(sizeof(T) == 0, "no input format for this argument type yet");
     }
@@ -383,6 +404,25 @@ inline const std::vector<Entry> &entries()
         TQ_FUZZ_ENTRY(ZS_VoIPCallBack, onSwitchCallMediaTypeResponse),
         TQ_FUZZ_ENTRY(ZS_VoIPCallBack, onRemoteVideoRatio),
         TQ_FUZZ_ENTRY(ZS_VoIPCallBack, onReserved21),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onSendTextMessage),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onReceiveMessage),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onReceiveOfflineMessage),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onSendMediaFile),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onDownloadFileComplete),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onRateOfProgressAttach),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onReceiveFile),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onOfflineMessageCount),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onOfflineMessageComplete),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onRecordingTimeOut),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onFinishedPlaying),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onRecordingAmplitude),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onDeleteMessage),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onReceiveNoVersionMessage),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onReceiveOpreateNoticeMessage),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onSetTopContact),
+        TQ_FUZZ_ARRAY_ENTRY(ZS_MessageCallBack, onGetTopContact, 2),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onWithDrawMessage),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onReceiveServerUndefineMessage),
     };
     return list;
 }

@@ -7,10 +7,14 @@
 #include "CallbackEntries.h"
 #include "FuzzApp.h"
 
+#include <IM_Agent.h>
 #include <SDK_Agent.h>
 #include <SDK_CallBackProxy.h>
 #include <Voip_Agent.h>
 #include <ZSsdkControl.h>
+
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <cstdint>
 #include <cstdio>
@@ -84,6 +88,65 @@ void watchResults(QObject *context)
         direct);
 }
 
+// A message read from the engine's record: every text within its field. A link card
+// received as a file carries its card as JSON instead of the user data.
+void checkMessage(const ChatMsgData &m, bool linkCard = false)
+{
+    TQ_FUZZ_CHECK(fits(m.msgId, 65));
+    TQ_FUZZ_CHECK(fits(m.dateCreated, 21));
+    TQ_FUZZ_CHECK(fits(m.sender, 65));
+    TQ_FUZZ_CHECK(fits(m.receiver, 65));
+    TQ_FUZZ_CHECK(fits(m.msgContent, 8193));
+    if (linkCard)
+        TQ_FUZZ_CHECK(QJsonDocument::fromJson(m.userData.toUtf8()).object().size() == 4);
+    else
+        TQ_FUZZ_CHECK(fits(m.userData, 24582));
+    TQ_FUZZ_CHECK(fits(m.auxText1, 129));
+    TQ_FUZZ_CHECK(fits(m.fileName, 513));
+    TQ_FUZZ_CHECK(fits(m.sessionId, 65));
+    TQ_FUZZ_CHECK(fits(m.fileUrl, 513));
+    TQ_FUZZ_CHECK(fits(m.auxText2, 65));
+    TQ_FUZZ_CHECK(fits(m.title, 513));
+    TQ_FUZZ_CHECK(fits(m.imgPath, 4097));
+    TQ_FUZZ_CHECK(fits(m.desc, 4097));
+    TQ_FUZZ_CHECK(fits(m.url, 4097));
+    TQ_FUZZ_CHECK(m.sendStatus == 0 && m.localFile.isEmpty());
+}
+
+void watchMessages(QObject *context)
+{
+    const auto direct = Qt::DirectConnection;
+    IM_Agent *im = IM_Agent::instance();
+    const auto message = [](const ChatMsgData &m) {
+        checkMessage(m);
+    };
+    const auto result = [](int, const ChatMsgData &m) {
+        checkMessage(m);
+    };
+    for (auto signal :
+         {&IM_Agent::sig_onReceiveMessage, &IM_Agent::sig_onReceiveConfMessage,
+          &IM_Agent::sig_onReceiveOfflineMessage, &IM_Agent::sig_onReceiveNoVersionMessage,
+          &IM_Agent::sig_onReceiveOpreateNoticeMessage,
+          &IM_Agent::sig_onReceiveServerUndefineMessage})
+        QObject::connect(im, signal, context, message, direct);
+    for (auto signal : {&IM_Agent::sig_onSendTextMessage, &IM_Agent::sig_onSendMediaFile,
+                        &IM_Agent::sig_onDownloadFileComplete})
+        QObject::connect(im, signal, context, result, direct);
+    QObject::connect(
+        im, &IM_Agent::sig_onReceiveFile, context,
+        [](const ChatMsgData &m) { checkMessage(m, m.msgType == 8); }, direct);
+    QObject::connect(
+        im, &IM_Agent::sig_onRateOfProgressAttach, context,
+        [](int, qulonglong, qulonglong, const ChatMsgData &m) { checkMessage(m); }, direct);
+    QObject::connect(
+        im, &IM_Agent::sig_onGetTopContact, context,
+        [](int, const QList<QString> &contacts) {
+            const tqfuzz::ArrayArgument &last = tqfuzz::lastArray();
+            TQ_FUZZ_CHECK(contacts.size() == ((last.null || last.count < 0) ? 0 : last.count));
+        },
+        direct);
+}
+
 template<class Table> void requireListed(int kind)
 {
     const Table *table = zssim::Control::table<Table>();
@@ -119,6 +182,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     SDK_Agent::instance();
     SDK_CallBackProxy::instance()->registerCallbacks();
     Voip_Agent::instance();
+    IM_Agent::instance();
 
     requireListed<ZS_GeneralCallBack>(0);
     requireListed<ZS_VoIPCallBack>(1);
@@ -126,6 +190,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     requireListed<ZS_MeetingCallBack>(3);
     requireListed<ZS_ConfCallBack>(4);
     watchResults(QCoreApplication::instance());
+    watchMessages(QCoreApplication::instance());
     return 0;
 }
 

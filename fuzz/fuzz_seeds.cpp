@@ -2,7 +2,9 @@
 //   fuzz_callbacks      every callback the stand-in engine makes while it is driven through
 //                       what the tests do (accounts and logins, presence, personal
 //                       information, user states, calls made, answered and released,
-//                       incoming calls, call-back requests, media switches), plus the faulty
+//                       incoming calls, call-back requests, media switches; messages sent
+//                       and echoed, files up and down, cancelled transfers, withdrawal,
+//                       top contacts, voice notes, offline messages), plus the faulty
 //                       records the callback tests fire by hand. Recording tables stand where
 //                       the agents' tables would, and write each call's arguments as a
 //                       fuzz_callbacks input (CallbackEntries.h).
@@ -24,6 +26,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QString>
+#include <QTemporaryDir>
 #include <QTextCodec>
 
 #include <cstdio>
@@ -292,6 +295,136 @@ void callScenes()
     settle();
 }
 
+// ---- the messaging tests ----------------------------------------------------------------------
+
+QString writeScratch(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return QString();
+    return path;
+}
+
+void messageScenes()
+{
+    QTemporaryDir dir;
+    Control::withServer([](zssim::ServerModel &s) {
+        s.currentUser = QStringLiteral("alice");
+        s.accounts.insert(QStringLiteral("alice"), QStringLiteral("alice"));
+        s.messages.chunkSize = 4096;
+    });
+    unsigned int key = 0;
+    char id[ZS_MSG_ID_BUFFER_SIZE] = {};
+    const QByteArray hello = QString::fromUtf8("你好 👋 café\ttab").toUtf8();
+    SendTextMessageEX(&key, "bob", hello.constData(), 1, "ud", id, "");
+    SendTextMessageEX(&key, "bob", "agenda", 50, "", id, "{\"k\":1}");
+    SendTextMessageEX(&key, "nobody", "hello?", 1, "", id, "");
+    SendTextMessageEX(&key, "gteam", "group", 1, "", id, "");
+    settle();
+
+    const QByteArray file
+        = writeScratch(dir, QString::fromUtf8("图片.png"), QByteArray(10000, 'p')).toUtf8();
+    const QByteArray card = R"({"title":"Release notes","imgPath":"https://example.test/a.png",)"
+                            R"("url":"https://example.test/notes","desc":"What changed"})";
+    SendMediaMessageEX(&key, "bob", file.constData(), 3, "ud", id, "", "", 90, "uuid-1", "");
+    SendMediaMessageEX(&key, "bob", file.constData(), 8, "", id, "", card.constData(), 0, "uuid-2",
+                       "");
+    SendMediaMessage(&key, "carol", file.constData(), 7, "ud", id);
+    settle();
+    QString url;
+    Control::withServer([&](zssim::ServerModel &s) {
+        if (!s.messages.files.isEmpty())
+            url = s.messages.files.firstKey();
+    });
+    const QByteArray target = dir.filePath(QStringLiteral("down.bin")).toUtf8();
+    DownloadFileMessage(&key, "bob", "alice", url.toUtf8().constData(), target.constData(), "m", 7);
+    DownloadFileMessage(&key, "bob", "alice", "sim://files/404/x", target.constData(), "m", 7);
+    settle();
+
+    // Cancelled transfers, with a key of 2^31 and above.
+    Control::withServer([](zssim::ServerModel &s) { s.messages.holdTransfers = true; });
+    zssim::setNextMatchKey(0x80000001u);
+    SendMediaMessageEX(&key, "bob", file.constData(), 7, "", id, "", "", 0, "uuid-3", "");
+    settle();
+    CancelUploadOrDownloadNOW(key);
+    settle();
+    Control::withServer([](zssim::ServerModel &s) { s.messages.holdTransfers = false; });
+
+    SendTextMessageEX(&key, "carol", "oops", 1, "", id, "");
+    settle();
+    const QByteArray own(id);
+    WithDrawMessage(&key, own.constData(), 1);
+    WithDrawMessage(&key, "no-such-id", 1);
+    DeleteMessage(&key, 1, "msg-1");
+    DeleteMessage(&key, 1, "no-such-id");
+    SetTopContact(&key, "bob", true);
+    SetTopContact(&key, QString::fromUtf8("张三").toUtf8().constData(), true);
+    GetTopContact(&key);
+    ReadMessage(nullptr, "msg-2");
+    settle();
+    zssim::injectWithdrawal(QStringLiteral("bob"), QStringLiteral("msg-2"));
+
+    const QByteArray voice = dir.filePath(QStringLiteral("note.wav")).toUtf8();
+    StartVoiceRecording(voice.constData(), "s1");
+    zssim::injectRecordingAmplitude(0.123456789);
+    zssim::injectRecordingTimeOut(1500);
+    settle();
+    PlayVoiceMsg(voice.constData(), "s1");
+    Control::withServer([](zssim::ServerModel &s) { s.messages.voice.holdPlayback = true; });
+    PlayVoiceMsg(voice.constData(), "s2");
+    StopVoiceMsg();
+    settle();
+
+    MessageModel::Message offline;
+    offline.sender = QStringLiteral("carol");
+    offline.msgContent = QString::fromUtf8("你不在的时候");
+    zssim::addOfflineMessage(QStringLiteral("alice"), offline);
+    offline.msgType = 50;
+    zssim::addOfflineMessage(QStringLiteral("alice"), offline);
+    login(QStringLiteral("alice"), QStringLiteral("alice"));
+    MessageModel::Message pushed;
+    pushed.sender = QStringLiteral("gteam-owner");
+    pushed.receiver = QStringLiteral("gteam");
+    pushed.msgContent = QStringLiteral("group hello");
+    for (auto entry : {zssim::Inbound::Message, zssim::Inbound::File, zssim::Inbound::NoVersion,
+                       zssim::Inbound::OperateNotice, zssim::Inbound::ServerUndefined})
+        zssim::injectMessage(entry, pushed);
+    settle();
+
+    // What the callback tests fire by hand: null records, fields without a NUL, odd arrays.
+    using M = ZS_MessageCallBack;
+    const ZS_MessageInfo *none = nullptr;
+    std::vector<ZS_MessageInfo> full(1);
+    std::memset(static_cast<void *>(full.data()), 'x', sizeof(ZS_MessageInfo));
+    full[0].msgType = 8;
+    const ZS_MessageInfo *wide = full.data();
+    Control::fire(&M::onSendTextMessage, 1u, 200, none);
+    Control::fire(&M::onSendTextMessage, 2u, 404, wide);
+    Control::fire(&M::onSendMediaFile, 3u, 200, none, static_cast<const char *>(nullptr));
+    Control::fire(&M::onDownloadFileComplete, 4u, 500, none);
+    Control::fire(&M::onRateOfProgressAttach, 0x80000002u, 1ULL << 40, 1ULL << 41, wide);
+    for (auto entry : {&M::onReceiveMessage, &M::onReceiveOfflineMessage, &M::onReceiveFile,
+                       &M::onReceiveNoVersionMessage, &M::onReceiveOpreateNoticeMessage,
+                       &M::onReceiveServerUndefineMessage}) {
+        Control::fire(entry, none);
+        Control::fire(entry, wide);
+    }
+    const char *three[] = {"bob", nullptr, "carol"};
+    const char *const *noContacts = nullptr;
+    Control::fire(&M::onGetTopContact, 5u, 200, 0, noContacts);
+    Control::fire(&M::onGetTopContact, 6u, 200, 3, noContacts);
+    Control::fire(&M::onGetTopContact, 7u, 200, -2, static_cast<const char *const *>(three));
+    Control::fire(&M::onGetTopContact, 8u, 200, 3, static_cast<const char *const *>(three));
+    Control::fire(&M::onWithDrawMessage, 9u, 403);
+    Control::fire(&M::onDeleteMessage, 10u, 404, 3, static_cast<const char *>(nullptr));
+    Control::fire(&M::onRecordingAmplitude, 0.5, static_cast<const char *>(nullptr));
+    Control::fire(&M::onRecordingTimeOut, 60000, "s1");
+    Control::fire(&M::onFinishedPlaying, static_cast<const char *>(nullptr), 487);
+    Control::fire(&M::onOfflineMessageCount, -1);
+    settle();
+}
+
 // ---- the call-agent models --------------------------------------------------------------------
 
 CallModel::Camera camera(int index, const std::vector<std::pair<int, int>> &sizes)
@@ -517,6 +650,7 @@ int main(int argc, char **argv)
     }
     sessionScenes();
     callScenes();
+    messageScenes();
     ZSSDK_UnInitialize();
     outputSeeds();
     codecSeeds();

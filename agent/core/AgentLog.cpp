@@ -20,6 +20,18 @@ bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
 }
+
+// Text of the system's own (formats, labels), UTF-8; ASCII goes in without conversion.
+void appendLiteral(QString &out, const char *utf8, int n)
+{
+    bool ascii = true;
+    for (int i = 0; i < n && ascii; ++i)
+        ascii = static_cast<unsigned char>(utf8[i]) < 0x80;
+    if (ascii)
+        out += QLatin1String(utf8, n);
+    else
+        out += QString::fromUtf8(utf8, n);
+}
 } // namespace
 
 QString logText(Where where)
@@ -88,16 +100,8 @@ QString fillPlaceholders(const char *format, const LogArg *args, int count)
     out.reserve(size);
     const char *literal = format; // start of the pending literal run
     const auto flushLiteral = [&](const char *end) {
-        if (end <= literal)
-            return;
-        const int n = int(end - literal);
-        bool ascii = true;
-        for (int i = 0; i < n && ascii; ++i)
-            ascii = static_cast<unsigned char>(literal[i]) < 0x80;
-        if (ascii)
-            out += QLatin1String(literal, n);
-        else
-            out += QString::fromUtf8(literal, n);
+        if (end > literal)
+            appendLiteral(out, literal, int(end - literal));
     };
     for (const char *p = format; *p;) {
         if (p[0] != '%' || !isDigit(p[1])) {
@@ -125,8 +129,9 @@ QString fillPlaceholders(const char *format, const LogArg *args, int count)
 }
 
 LogBlock::LogBlock(const QString &header)
-    : m_text(header)
 {
+    m_text.reserve(header.size() + 512); // most blocks fit: one allocation
+    m_text += header;
     m_text += dashLine();
 }
 
@@ -147,18 +152,20 @@ LogBlock &LogBlock::line(const QString &text)
     return *this;
 }
 
-LogBlock &LogBlock::addField(const char *label, const QString &value)
+LogBlock &LogBlock::addField(const char *label, const LogArg &value)
 {
     m_text += QLatin1String("\n ");
-    m_text += QString::fromUtf8(label);
+    appendLiteral(m_text, label, int(qstrlen(label)));
     m_text += QLatin1String(" : ");
-    appendLogValue(m_text, value);
+    value.appendTo(m_text);
     return *this;
 }
 
 QString LogBlock::text(Ending ending) const
 {
-    QString text = m_text;
+    QString text;
+    text.reserve(m_text.size() + int(sizeof kDashLine));
+    text += m_text;
     text += dashLine();
     if (ending == Ending::LineBreak)
         text += QLatin1Char('\n');

@@ -162,6 +162,14 @@ template<class Fn, class... Args> int callEngine(Where where, Fn &&fn, Args &&..
     return ret;
 }
 
+// Logs "<where>", then calls an engine function; returns what it returns.
+//     tq::logThenCall(TQ_WHERE(IM_Agent), DeleteMessage, &matchKey, type, tq::Utf8Arg(msgId));
+template<class Fn, class... Args> decltype(auto) logThenCall(Where where, Fn &&fn, Args &&...args)
+{
+    logInfo("%1", where);
+    return std::forward<Fn>(fn)(std::forward<Args>(args)...);
+}
+
 // A multi-line log entry framed by 50 dashes:
 //     <header>
 //     --------------------------------------------------
@@ -177,7 +185,7 @@ public:
 
     template<class T> LogBlock &field(const char *label, const T &value)
     {
-        return addField(label, logText(value));
+        return addField(label, LogArg(value)); // numbers go in without a temporary text
     }
     LogBlock &separator();
     // A line of the system's own, after a line break; build it with tq::format so that the
@@ -193,7 +201,7 @@ public:
     void logError() const;
 
 private:
-    LogBlock &addField(const char *label, const QString &value);
+    LogBlock &addField(const char *label, const LogArg &value);
     QString m_text;
 };
 

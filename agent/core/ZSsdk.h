@@ -148,10 +148,7 @@ typedef struct ZS_GeneralCallBack
 
 /* The family tables: entries are typed by their families as they are taken into use. */
 typedef struct ZS_VoIPCallBack ZS_VoIPCallBack; /* defined with the calls */
-typedef struct ZS_MessageCallBack
-{
-    ZS_Callback entry[46];
-} ZS_MessageCallBack;
+typedef struct ZS_MessageCallBack ZS_MessageCallBack; /* defined with the messages */
 typedef struct ZS_MeetingCallBack
 {
     ZS_Callback entry[24];
@@ -162,7 +159,6 @@ typedef struct ZS_ConfCallBack
 } ZS_ConfCallBack;
 
 ZS_STATIC_ASSERT(sizeof(ZS_GeneralCallBack) == 16 * sizeof(ZS_Callback), "general table: 16");
-ZS_STATIC_ASSERT(sizeof(ZS_MessageCallBack) == 46 * sizeof(ZS_Callback), "message table: 46");
 ZS_STATIC_ASSERT(sizeof(ZS_MeetingCallBack) == 24 * sizeof(ZS_Callback), "meeting table: 24");
 ZS_STATIC_ASSERT(sizeof(ZS_ConfCallBack) == 57 * sizeof(ZS_Callback), "conference table: 57");
 
@@ -403,6 +399,232 @@ ZSSDK_API int StartRecordScreenEx(const char *callId, const char *filename, int 
 ZSSDK_API int StopRecordScreen(const char *callId);
 
 /* ---- end of calls ---- */
+
+/* ---- Messages ---- */
+
+/* Message record: the callbacks' view of one message (text, file, picture, link card, voice
+ * note, notice). Character fields are NUL-terminated UTF-8 of at most width-1 bytes; a reader
+ * never reads a field past its width. The sizes are 64-bit at 4-byte alignment. */
+#pragma pack(push, 4)
+typedef struct ZS_MessageInfo
+{
+    int msgType;
+    char msgId[65];
+    char dateCreated[21];
+    char sender[65];
+    char receiver[65]; /* an account, or a group id (begins with "g") */
+    char msgContent[8193];
+    char userData[24582];
+    char auxText1[129];
+    char fileName[513];
+    char sessionId[65];
+    char fileUrl[513];
+    char auxText2[65];
+    int sessionType; /* 0: a person, 1: a group */
+    long long fileSize;
+    long long auxSize;
+    int auxInt1;
+    int auxInt2;
+    int auxInt3;
+    int isOfflinePush;
+    int isHint;
+    int isSyncMsg;
+    int isReceiveOfflineMsg;
+    char title[513]; /* link card (type 8) */
+    char imgPath[4097];
+    char desc[4097];
+    char url[4097];
+    long long originFileSize;
+} ZS_MessageInfo;
+#pragma pack(pop)
+ZS_STATIC_ASSERT(offsetof(ZS_MessageInfo, msgType) == 0, "message record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MessageInfo, msgId) == 4, "message record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MessageInfo, dateCreated) == 69, "message record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MessageInfo, sender) == 90, "message record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MessageInfo, receiver) == 155, "message record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MessageInfo, msgContent) == 220, "message record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MessageInfo, userData) == 8413, "message record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MessageInfo, auxText1) == 32995, "message record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MessageInfo, fileName) == 33124, "message record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MessageInfo, sessionId) == 33637, "message record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MessageInfo, fileUrl) == 33702, "message record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MessageInfo, auxText2) == 34215, "message record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MessageInfo, sessionType) == 34280, "message record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MessageInfo, fileSize) == 34284, "message record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MessageInfo, auxSize) == 34292, "message record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MessageInfo, auxInt1) == 34300, "message record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MessageInfo, auxInt2) == 34304, "message record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MessageInfo, auxInt3) == 34308, "message record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MessageInfo, isOfflinePush) == 34312, "message record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MessageInfo, isHint) == 34316, "message record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MessageInfo, isSyncMsg) == 34320, "message record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MessageInfo, isReceiveOfflineMsg) == 34324, "message record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MessageInfo, title) == 34328, "message record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MessageInfo, imgPath) == 34841, "message record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MessageInfo, desc) == 38938, "message record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MessageInfo, url) == 43035, "message record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MessageInfo, originFileSize) == 47132, "message record layout");
+ZS_STATIC_ASSERT(sizeof(ZS_MessageInfo) == 47140, "message record size");
+
+/* The send functions write the new message's id into a caller's buffer of this size: at most
+ * 127 bytes and a NUL. */
+#define ZS_MSG_ID_BUFFER_SIZE 128
+
+/* Reason of a transfer stopped by CancelUploadOrDownloadNOW, and of a voice note stopped by
+ * StopVoiceMsg. */
+#define ZS_REASON_CANCELLED 487
+
+/* Message events. 46 entries. */
+struct ZS_MessageCallBack
+{
+    void(ZS_CALL *onSendTextMessage)(unsigned int matchKey, int reason, const ZS_MessageInfo *msg);
+    void(ZS_CALL *onReceiveMessage)(const ZS_MessageInfo *msg);
+    void(ZS_CALL *onReceiveOfflineMessage)(const ZS_MessageInfo *msg);
+    void(ZS_CALL *onSendMediaFile)(unsigned int matchKey, int reason, const ZS_MessageInfo *msg,
+                                   const char *statusMsg);
+    void(ZS_CALL *onDownloadFileComplete)(unsigned int matchKey, int reason,
+                                          const ZS_MessageInfo *msg);
+    void(ZS_CALL *onRateOfProgressAttach)(unsigned int matchKey, unsigned long long rateSize,
+                                          unsigned long long fileSize, const ZS_MessageInfo *msg);
+    void(ZS_CALL *onReceiveFile)(const ZS_MessageInfo *msg);
+    void(ZS_CALL *onOfflineMessageCount)(int count);
+    ZS_Callback reserved8;
+    void(ZS_CALL *onOfflineMessageComplete)(void);
+    void(ZS_CALL *onRecordingTimeOut)(int ms, const char *sessionId);
+    void(ZS_CALL *onFinishedPlaying)(const char *sessionId, int reason);
+    void(ZS_CALL *onRecordingAmplitude)(double amplitude, const char *sessionId);
+    void(ZS_CALL *onDeleteMessage)(unsigned int matchKey, int reason, int type, const char *msgId);
+    void(ZS_CALL *onReceiveNoVersionMessage)(const ZS_MessageInfo *msg);
+    void(ZS_CALL *onReceiveOpreateNoticeMessage)(const ZS_MessageInfo *msg);
+    void(ZS_CALL *onSetTopContact)(unsigned int matchKey, int reason);
+    /* count texts, in the server's order */
+    void(ZS_CALL *onGetTopContact)(unsigned int matchKey, int reason, int count,
+                                   const char *const *contacts);
+    void(ZS_CALL *onWithDrawMessage)(unsigned int matchKey, int reason);
+    ZS_Callback reserved19[3]; /* entries 19 to 21 */
+    void(ZS_CALL *onReceiveServerUndefineMessage)(const ZS_MessageInfo *msg);
+    ZS_Callback reserved23[3]; /* entries 23 to 25 */
+    /* Groups: typed by the group requests when they are taken into use. */
+    ZS_Callback onCreateGroup;
+    ZS_Callback onDismissGroup;
+    ZS_Callback onQuitGroup;
+    ZS_Callback onJoinGroup;
+    ZS_Callback onReplyRequestJoinGroup;
+    ZS_Callback onInviteJoinGroup;
+    ZS_Callback onReplyInviteJoinGroup;
+    ZS_Callback onQueryOwnGroup;
+    ZS_Callback onQueryGroupDetail;
+    ZS_Callback onModifyGroup;
+    ZS_Callback onSearchPublicGroup;
+    ZS_Callback onQueryGroupMember;
+    ZS_Callback onDeleteGroupMember;
+    ZS_Callback onQueryGroupMemberCard;
+    ZS_Callback onModifyGroupMemberCard;
+    ZS_Callback onForbidMemberSpeakGroup;
+    ZS_Callback onSetGroupMessageRule;
+    ZS_Callback onReceiveGroupNoticeMessage;
+    ZS_Callback onSetGroupMemberRole;
+    ZS_Callback onSearchPublicGroupPaging;
+};
+#define ZS_MESSAGE_ENTRY(name, index)                                                              \
+    ZS_STATIC_ASSERT(offsetof(ZS_MessageCallBack, name) == (index) * sizeof(ZS_Callback),          \
+                     "message table: entry " #index)
+ZS_MESSAGE_ENTRY(onSendTextMessage, 0);
+ZS_MESSAGE_ENTRY(onReceiveMessage, 1);
+ZS_MESSAGE_ENTRY(onReceiveOfflineMessage, 2);
+ZS_MESSAGE_ENTRY(onSendMediaFile, 3);
+ZS_MESSAGE_ENTRY(onDownloadFileComplete, 4);
+ZS_MESSAGE_ENTRY(onRateOfProgressAttach, 5);
+ZS_MESSAGE_ENTRY(onReceiveFile, 6);
+ZS_MESSAGE_ENTRY(onOfflineMessageCount, 7);
+ZS_MESSAGE_ENTRY(reserved8, 8);
+ZS_MESSAGE_ENTRY(onOfflineMessageComplete, 9);
+ZS_MESSAGE_ENTRY(onRecordingTimeOut, 10);
+ZS_MESSAGE_ENTRY(onFinishedPlaying, 11);
+ZS_MESSAGE_ENTRY(onRecordingAmplitude, 12);
+ZS_MESSAGE_ENTRY(onDeleteMessage, 13);
+ZS_MESSAGE_ENTRY(onReceiveNoVersionMessage, 14);
+ZS_MESSAGE_ENTRY(onReceiveOpreateNoticeMessage, 15);
+ZS_MESSAGE_ENTRY(onSetTopContact, 16);
+ZS_MESSAGE_ENTRY(onGetTopContact, 17);
+ZS_MESSAGE_ENTRY(onWithDrawMessage, 18);
+ZS_MESSAGE_ENTRY(reserved19, 19);
+ZS_MESSAGE_ENTRY(onReceiveServerUndefineMessage, 22);
+ZS_MESSAGE_ENTRY(reserved23, 23);
+ZS_MESSAGE_ENTRY(onCreateGroup, 26);
+ZS_MESSAGE_ENTRY(onDismissGroup, 27);
+ZS_MESSAGE_ENTRY(onQuitGroup, 28);
+ZS_MESSAGE_ENTRY(onJoinGroup, 29);
+ZS_MESSAGE_ENTRY(onReplyRequestJoinGroup, 30);
+ZS_MESSAGE_ENTRY(onInviteJoinGroup, 31);
+ZS_MESSAGE_ENTRY(onReplyInviteJoinGroup, 32);
+ZS_MESSAGE_ENTRY(onQueryOwnGroup, 33);
+ZS_MESSAGE_ENTRY(onQueryGroupDetail, 34);
+ZS_MESSAGE_ENTRY(onModifyGroup, 35);
+ZS_MESSAGE_ENTRY(onSearchPublicGroup, 36);
+ZS_MESSAGE_ENTRY(onQueryGroupMember, 37);
+ZS_MESSAGE_ENTRY(onDeleteGroupMember, 38);
+ZS_MESSAGE_ENTRY(onQueryGroupMemberCard, 39);
+ZS_MESSAGE_ENTRY(onModifyGroupMemberCard, 40);
+ZS_MESSAGE_ENTRY(onForbidMemberSpeakGroup, 41);
+ZS_MESSAGE_ENTRY(onSetGroupMessageRule, 42);
+ZS_MESSAGE_ENTRY(onReceiveGroupNoticeMessage, 43);
+ZS_MESSAGE_ENTRY(onSetGroupMemberRole, 44);
+ZS_MESSAGE_ENTRY(onSearchPublicGroupPaging, 45);
+#undef ZS_MESSAGE_ENTRY
+ZS_STATIC_ASSERT(sizeof(ZS_MessageCallBack) == 46 * sizeof(ZS_Callback), "message table: 46");
+
+/* Sending. Each send writes the new message's id into msgIdBuf (ZS_MSG_ID_BUFFER_SIZE bytes)
+ * and is answered later: texts by onSendTextMessage, files by onRateOfProgressAttach (as the
+ * upload goes) and onSendMediaFile. fileName is a local file, read when the request is made;
+ * a missing file refuses the request. */
+ZSSDK_API int SendTextMessageEX(unsigned int *matchKey, const char *receiver, const char *message,
+                                int type, const char *userdata, char *msgIdBuf,
+                                const char *jsonString);
+ZSSDK_API int SendMediaMessage(unsigned int *matchKey, const char *receiver, const char *fileName,
+                               int type, const char *userdata, char *msgIdBuf);
+/* offsetJson: where a retried upload resumes; uuid: the upload's identity (a retry passes the
+ * first attempt's); extra and last: the engine's own, passed as the client was built with. */
+ZSSDK_API int SendMediaMessageEX(unsigned int *matchKey, const char *receiver, const char *fileName,
+                                 int type, const char *userdata, char *msgIdBuf,
+                                 const char *offsetJson, const char *jsonString, int extra,
+                                 const char *uuid, const char *last);
+
+/* Transfers. A download writes the file at `url` to the local path fileName; answered by
+ * onRateOfProgressAttach and onDownloadFileComplete. Cancelling takes the transfer's key by
+ * value; the transfer then ends with ZS_REASON_CANCELLED. */
+ZSSDK_API int DownloadFileMessage(unsigned int *matchKey, const char *sender, const char *recv,
+                                  const char *url, const char *fileName, const char *msgId,
+                                  int type);
+ZSSDK_API int CancelUploadOrDownloadNOW(unsigned int matchKey);
+
+/* Stored messages. Answers: onDeleteMessage, onWithDrawMessage, onSetTopContact,
+ * onGetTopContact. ReadMessage has no answer and takes a null matchKey. */
+ZSSDK_API int DeleteMessage(unsigned int *matchKey, int type, const char *msgId);
+ZSSDK_API int WithDrawMessage(unsigned int *matchKey, const char *msgId, int type);
+ZSSDK_API int SetTopContact(unsigned int *matchKey, const char *contact, bool isTop);
+ZSSDK_API int GetTopContact(unsigned int *matchKey);
+ZSSDK_API int ReadMessage(unsigned int *matchKey, const char *msgId);
+
+/* Voice notes: WAV files at paths the caller chooses. Recording reports onRecordingAmplitude
+ * while it runs and onRecordingTimeOut when it reaches its limit; playing ends with
+ * onFinishedPlaying. GetVoiceDuration gives milliseconds and may be called from any thread;
+ * *duration is written only when it returns 0. */
+ZSSDK_API int StartVoiceRecording(const char *fileName, const char *sessionId);
+ZSSDK_API int StopVoiceRecording(void);
+ZSSDK_API int PlayVoiceMsg(const char *fileName, const char *sessionId);
+ZSSDK_API int StopVoiceMsg(void);
+ZSSDK_API int GetVoiceDuration(const char *fileName, int *duration);
+
+/* Pictures: a capture of part of the screen, and a copy of a picture under another name. */
+ZSSDK_API int PrintScreen(int x, int y, int width, int height);
+ZSSDK_API int SaveAsPic(const char *fileName, const char *filePath, int fileType);
+
+/* Receive settings. */
+ZSSDK_API int SetConfirmMsgVersionFrequency(int number);
+ZSSDK_API void SetFetchMessageFromLast(bool bFlag);
+
+/* ---- end of messages ---- */
 
 #ifdef __cplusplus
 }

@@ -6,6 +6,7 @@
 #include <ZSsdk.h>
 
 #include "CallModel.h"
+#include "MessageModel.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -89,6 +90,7 @@ struct ServerModel
     unsigned long long personInfoVersion = (1ULL << 32) + 1;
 
     CallModel calls;
+    MessageModel messages;
 
     // Whose presence reaches `user`: their friends, else everyone's, never themselves.
     QStringList contactsOf(const QString &user) const

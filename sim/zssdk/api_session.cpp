@@ -2,6 +2,7 @@
 // other users' states.
 
 #include "Engine.h"
+#include "MessageHooks.h"
 #include "Population.h"
 
 #include <Utf8Field.h>
@@ -161,6 +162,9 @@ int Login(const ZS_LoginInfo *info)
     call.answer([state, reason] { invoke(&ZS_GeneralCallBack::onConnectState, state, reason); });
     if (reason == ZS_REASON_SUCCESS && !friends.empty())
         call.answer(friendsPresence(std::move(friends)));
+    // Messaging hook (api_im.cpp): the messages kept while the user was offline.
+    if (reason == ZS_REASON_SUCCESS)
+        answerOfflineMessages(call, user);
     return call.result();
 }
 
