@@ -11,6 +11,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <charconv>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -303,15 +304,51 @@ private:
                           .toLatin1();
         }
         const int ms = int(e.msecs - sec * 1000);
-        char msText[8];
-        std::snprintf(msText, sizeof msText, ".%03d ", ms);
+        const char msText[6]
+            = {'.', char('0' + ms / 100), char('0' + ms / 10 % 10), char('0' + ms % 10), ' ', '\0'};
+        char tid[24];
+        const char *const tidEnd = std::to_chars(tid, tid + sizeof tid, qulonglong(e.tid)).ptr;
         m_buffer += m_stamp;
         m_buffer += msText;
         m_buffer += levelTag(e.level);
-        m_buffer += QByteArray::number(qulonglong(e.tid));
+        m_buffer.append(tid, int(tidEnd - tid));
         m_buffer += "] ";
-        m_buffer += e.text.toUtf8();
+        appendUtf8(m_buffer, e.text);
         m_buffer += '\n';
+    }
+
+    // The text's UTF-8 straight into the buffer: no temporary per line.
+    static void appendUtf8(QByteArray &out, const QString &text)
+    {
+        const int start = out.size();
+        out.resize(start + 3 * text.size()); // a UTF-16 unit never needs more than 3 bytes
+        char *dst = out.data() + start;
+        const QChar *src = text.constData();
+        const QChar *const end = src + text.size();
+        for (; src != end; ++src) {
+            const char16_t c = src->unicode();
+            if (c < 0x80) {
+                *dst++ = char(c);
+            } else if (c < 0x800) {
+                *dst++ = char(0xC0 | (c >> 6));
+                *dst++ = char(0x80 | (c & 0x3F));
+            } else if (QChar::isHighSurrogate(c) && src + 1 != end
+                       && QChar::isLowSurrogate(src[1].unicode())) {
+                const char32_t u = QChar::surrogateToUcs4(c, src[1].unicode());
+                ++src;
+                *dst++ = char(0xF0 | (u >> 18));
+                *dst++ = char(0x80 | ((u >> 12) & 0x3F));
+                *dst++ = char(0x80 | ((u >> 6) & 0x3F));
+                *dst++ = char(0x80 | (u & 0x3F));
+            } else if (QChar::isSurrogate(c)) {
+                *dst++ = '?'; // a lone half of a pair, as QString::toUtf8 writes it
+            } else {
+                *dst++ = char(0xE0 | (c >> 12));
+                *dst++ = char(0x80 | ((c >> 6) & 0x3F));
+                *dst++ = char(0x80 | (c & 0x3F));
+            }
+        }
+        out.resize(int(dst - out.data()));
     }
 
     void writeOut()

@@ -121,6 +121,20 @@ private slots:
         QVERIFY2(stamp >= before && stamp <= after, qPrintable(lines[0].stamp));
     }
 
+    // The file holds exactly the text's UTF-8, as QString::toUtf8 gives it, also for every
+    // width of character and for a broken surrogate pair.
+    void textsAreWrittenAsUtf8()
+    {
+        const QString text = QStringLiteral("utf8 a\u00e9\u4e2d\U0001F600 ")
+            + QString::fromUtf16(u"x\xd800y\xdc00z");
+        g_Log->LogInfo(text);
+        g_Log->flush();
+        QFile file(g_Log->logFilePath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.contains("] " + text.toUtf8() + '\n'));
+    }
+
     void concurrentWritersLoseNothing()
     {
         constexpr int kThreads = 4;
