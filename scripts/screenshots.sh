@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Regenerates docs/screenshots: the client in a scripted session against the stand-in engine
-# (login, contacts, profile, app centre, a call, an incoming call) under a virtual X server,
-# in English at 96 DPI, plus the login window in Chinese and at 192 DPI.
+# (login, contacts, profile, app centre, chat with files and voice notes, a call, an incoming
+# call) under a virtual X server, in English at 96 DPI, plus the login window in Chinese and
+# at 192 DPI.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh fonts-wqy-microhei fonts-dejavu-core

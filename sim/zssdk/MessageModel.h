@@ -72,6 +72,9 @@ struct MessageModel
     // Replies to every message it receives with a copy (same type, content and file), so a
     // client sees a receive path on its own. Empty: nobody replies.
     QString echoContact = QStringLiteral("bob");
+    // The echo contact also reads what it receives: a read notice (type 26) with the read
+    // message's id goes back to the user before the copy.
+    bool echoSendsReadNotice = true;
     int nextMessage = 1;
     int nextFile = 1;
 
@@ -118,6 +121,8 @@ ZSSDK_API QString injectMessage(Inbound entry, MessageModel::Message message);
 ZSSDK_API QString addOfflineMessage(const QString &user, MessageModel::Message message);
 // A contact withdraws a message they sent: the server announces it as a notice of type 25.
 ZSSDK_API void injectWithdrawal(const QString &from, const QString &msgId);
+// A contact has read a message the user sent: the server announces it as a notice of type 26.
+ZSSDK_API void injectReadReceipt(const QString &from, const QString &msgId);
 // Events of the recording in progress: its level, and its time limit (which stops it and
 // writes the file). False when nothing is being recorded.
 ZSSDK_API bool injectRecordingAmplitude(double amplitude);

@@ -89,6 +89,28 @@ std::optional<Message> deliverLocked(ServerModel &s, const Message &sent)
     return reply;
 }
 
+// A contact's notice about a message of the user's: withdrawn (25) or read (26).
+Message noticeLocked(const ServerModel &s, int type, const QString &from, const QString &msgId)
+{
+    Message notice;
+    notice.msgType = type;
+    notice.msgId = msgId;
+    notice.sender = from;
+    notice.receiver = s.currentUser;
+    notice.sessionId = from;
+    notice.dateCreated = now();
+    return notice;
+}
+
+// The echo contact's read notice for a message it received, if it sends one.
+std::optional<Message> readNoticeLocked(const ServerModel &s, const Message &sent)
+{
+    if (!s.messages.echoSendsReadNotice || s.messages.echoContact.isEmpty()
+        || sent.receiver != s.messages.echoContact)
+        return std::nullopt;
+    return noticeLocked(s, 26, s.messages.echoContact, sent.msgId);
+}
+
 // ---- what callbacks receive: engine memory, scribbled once the callback returns ---------------
 
 using Records = std::shared_ptr<std::vector<ZS_MessageInfo>>;
@@ -238,11 +260,13 @@ void finishUpload(const TransferPtr &t, int reason, const char *status)
 {
     t->file.reset();
     std::optional<Message> reply;
+    std::optional<Message> read;
     Control::withServer([&](ServerModel &s) {
         s.messages.transfers.remove(t->key);
         if (reason == ZS_REASON_SUCCESS) {
             s.messages.files.insert(t->msg.fileUrl, t->bytes);
             reply = deliverLocked(s, t->msg);
+            read = readNoticeLocked(s, t->msg);
         }
     });
     const Records records = recordOf(t->msg);
@@ -252,6 +276,8 @@ void finishUpload(const TransferPtr &t, int reason, const char *status)
            static_cast<const char *>(statusText->data()));
     scribble(*records);
     scribble(*statusText);
+    if (read)
+        receive(Inbound::OperateNotice, *read)();
     if (reply)
         receive(Inbound::File, *reply)();
 }
@@ -495,13 +521,15 @@ void injectWithdrawal(const QString &from, const QString &msgId)
         for (Message &m : s.messages.history)
             if (m.msgId == msgId && m.sender == from)
                 m.withdrawn = true;
-        notice.msgType = 25;
-        notice.msgId = msgId;
-        notice.sender = from;
-        notice.receiver = s.currentUser;
-        notice.sessionId = from;
-        notice.dateCreated = now();
+        notice = noticeLocked(s, 25, from, msgId);
     });
+    Control::post(receive(Inbound::OperateNotice, notice));
+}
+
+void injectReadReceipt(const QString &from, const QString &msgId)
+{
+    Message notice;
+    Control::withServer([&](ServerModel &s) { notice = noticeLocked(s, 26, from, msgId); });
     Control::post(receive(Inbound::OperateNotice, notice));
 }
 
@@ -616,6 +644,7 @@ int SendTextMessageEX(unsigned int *matchKey, const char *receiver, const char *
     int reason = ZS_REASON_SUCCESS;
     bool overlong = false;
     std::optional<Message> reply;
+    std::optional<Message> read;
     Control::withServer([&](ServerModel &s) {
         m.sender = s.currentUser;
         complete(s.messages, m, s.currentUser);
@@ -623,8 +652,10 @@ int SendTextMessageEX(unsigned int *matchKey, const char *receiver, const char *
         reason = s.messages.sendTextReason != 0 ? s.messages.sendTextReason
             : knownReceiver(s, m.receiver)      ? int(ZS_REASON_SUCCESS)
                                                 : int(ZS_REASON_NOT_FOUND);
-        if (reason == ZS_REASON_SUCCESS)
+        if (reason == ZS_REASON_SUCCESS) {
             reply = deliverLocked(s, m);
+            read = readNoticeLocked(s, m);
+        }
     });
     writeMessageId(msgIdBuf, m.msgId, overlong);
     call.answer([key, reason, records = recordOf(m)] {
@@ -632,6 +663,8 @@ int SendTextMessageEX(unsigned int *matchKey, const char *receiver, const char *
                static_cast<const ZS_MessageInfo *>(records->data()));
         scribble(*records);
     });
+    if (read)
+        call.answer(receive(Inbound::OperateNotice, *read));
     if (reply)
         call.answer(receive(Inbound::Message, *reply));
     return ZS_OK;

@@ -315,6 +315,42 @@ private slots:
 
     // Only an own message can be withdrawn; its receiver's copy goes too, and the window
     // hears of it as a notice of type 25 carrying the request's context.
+    void readReceiptComesBeforeTheEcho()
+    {
+        ResultInbox pre(&IM_Agent::sig_onPreSendTextMessage);
+        MsgInbox received(&IM_Agent::sig_onReceiveMessage);
+        MsgInbox notices(&IM_Agent::sig_onReceiveOpreateNoticeMessage);
+        zssim::Control::withServer(
+            [](zssim::ServerModel &s) { s.messages.echoSendsReadNotice = true; });
+        QVector<int> order; // 26 for the notice, 1 for the echo
+        auto a = connect(IM_Agent::instance(), &IM_Agent::sig_onReceiveOpreateNoticeMessage, this,
+                         [&](const ChatMsgData &m) { order << m.msgType; });
+        auto b = connect(IM_Agent::instance(), &IM_Agent::sig_onReceiveMessage, this,
+                         [&](const ChatMsgData &m) { order << m.msgType; });
+        emit IM_Agent::instance()->sig_sendTextMessage("bob", "read me", Agent_MsgType(1),
+                                                       QString());
+        QVERIFY(tick());
+        QTRY_COMPARE(received.count(), 1);
+        disconnect(a);
+        disconnect(b);
+        QCOMPARE(notices.count(), 1);
+        QCOMPARE(order, (QVector<int>{26, 1}));
+        QCOMPARE(notices.arg<0>(0).msgId, pre.arg<1>(0).msgId);
+        QCOMPARE(notices.arg<0>(0).sender, QString("bob"));
+        QCOMPARE(notices.arg<0>(0).receiver, QString("alice"));
+
+        // Nobody else reads on their own; the server can still announce it.
+        emit IM_Agent::instance()->sig_sendTextMessage("carol", "later", Agent_MsgType(1),
+                                                       QString());
+        QVERIFY(tick());
+        QVERIFY(drain());
+        QCOMPARE(notices.count(), 1);
+        zssim::injectReadReceipt("carol", pre.arg<1>(1).msgId);
+        QTRY_COMPARE(notices.count(), 2);
+        QCOMPARE(notices.arg<0>(1).msgType, 26);
+        QCOMPARE(notices.arg<0>(1).sessionId, QString("carol"));
+    }
+
     void withdrawal()
     {
         ResultInbox pre(&IM_Agent::sig_onPreSendTextMessage);

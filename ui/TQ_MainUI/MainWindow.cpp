@@ -1,7 +1,11 @@
 #include "MainWindow.h"
 
+#include "ChatState.h"
+#include "ChatWindow.h"
 #include "ContactDelegate.h"
 #include "ContactListModel.h"
+#include "ConversationDelegate.h"
+#include "ConversationListModel.h"
 #include "ProfileDialogs.h"
 
 #include <SDK_Agent.h>
@@ -12,6 +16,7 @@
 #include <TqProfiles.h>
 #include <TqSession.h>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -23,7 +28,9 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QSplitter>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -55,13 +62,15 @@ QIcon presenceIcon(int type, const QWidget *widget)
 constexpr int kStatusMessageMs = 6000;
 } // namespace
 
-MainWindow::MainWindow(TqSession *session, TqProfiles *profiles, SDK_Agent *agent, QWidget *parent)
+MainWindow::MainWindow(TqSession *session, TqProfiles *profiles, SDK_Agent *agent, ChatState *chat,
+                       QWidget *parent)
     : QMainWindow(parent)
     , m_session(session)
     , m_profiles(profiles)
     , m_agent(agent)
     , m_contacts(new ContactListModel(this))
     , m_filter(new ContactFilterModel(this))
+    , m_chat(chat)
 {
     setObjectName(QStringLiteral("mainWindow"));
     setWindowTitle(tr("Solvane"));
@@ -74,6 +83,21 @@ MainWindow::MainWindow(TqSession *session, TqProfiles *profiles, SDK_Agent *agen
     connect(context, &TqClientContext::loggedOut, this, &MainWindow::onLoggedOut);
     connect(context, &TqClientContext::profileRequested, this, &MainWindow::openProfile);
     connect(context, &TqClientContext::featureRequested, this, &MainWindow::showFeature);
+    connect(context, &TqClientContext::chatRequested, this, &MainWindow::openChat);
+
+    connect(chat, &ChatState::totalUnreadChanged, this, &MainWindow::updateChatsTab);
+    connect(chat->conversations(), &QAbstractItemModel::rowsInserted, this,
+            &MainWindow::updateChatsTab);
+    connect(chat->conversations(), &QAbstractItemModel::modelReset, this,
+            &MainWindow::updateChatsTab);
+    connect(chat, &ChatState::offlineMessagesArrived, this, [this](int count) {
+        statusBar()->showMessage(tr("Messages received while you were offline: %1").arg(count),
+                                 kStatusMessageMs);
+    });
+    connect(chat, &ChatState::messageArrived, this, [this](const QString &peer) {
+        if (peer != m_chat->viewing())
+            QApplication::alert(this);
+    });
 
     connect(agent, &SDK_Agent::sig_onReceiveFriendsPublishPresence, this,
             [this](const QList<Agent_PersonState> &states) {
@@ -109,8 +133,9 @@ MainWindow::MainWindow(TqSession *session, TqProfiles *profiles, SDK_Agent *agen
     });
 
     const QFontMetrics fm = fontMetrics();
-    resize(fm.averageCharWidth() * 52, fm.height() * 34);
+    resize(fm.averageCharWidth() * 124, fm.height() * 46);
     onSessionState();
+    updateChatsTab();
 }
 
 void MainWindow::buildUi()
@@ -193,21 +218,77 @@ void MainWindow::buildUi()
     bottom->addStretch();
     bottom->addWidget(logout);
 
-    auto *body = new QVBoxLayout;
-    body->setContentsMargins(2 * gap, gap * 3 / 2, 2 * gap, gap * 3 / 2);
-    body->setSpacing(gap);
-    body->addWidget(m_banner);
-    body->addWidget(m_search);
-    body->addWidget(m_list, 1);
-    body->addWidget(m_emptyNote);
-    body->addLayout(bottom);
+    auto *contactsPage = new QWidget(this);
+    auto *contactsLayout = new QVBoxLayout(contactsPage);
+    contactsLayout->setContentsMargins(gap, gap, gap, gap);
+    contactsLayout->setSpacing(gap);
+    contactsLayout->addWidget(m_search);
+    contactsLayout->addWidget(m_list, 1);
+    contactsLayout->addWidget(m_emptyNote);
+
+    m_conversations = new QListView(this);
+    m_conversations->setObjectName(QStringLiteral("conversationList"));
+    m_conversations->setModel(m_chat->conversations());
+    m_conversations->setItemDelegate(new ConversationDelegate(m_conversations));
+    m_conversations->setUniformItemSizes(true);
+    m_conversations->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    const auto openRow = [this](const QModelIndex &index) {
+        openChat(index.data(ConversationListModel::PeerRole).toString());
+    };
+    connect(m_conversations, &QListView::clicked, this, openRow);
+    connect(m_conversations, &QListView::activated, this, openRow);
+    m_noChats = label("muted", this);
+    m_noChats->setObjectName(QStringLiteral("noChatsNote"));
+    m_noChats->setText(tr("No conversations yet. Right-click a contact to send a message."));
+    m_noChats->setAlignment(Qt::AlignCenter);
+    m_noChats->setWordWrap(true);
+    auto *chatsPage = new QWidget(this);
+    auto *chatsLayout = new QVBoxLayout(chatsPage);
+    chatsLayout->setContentsMargins(gap, gap, gap, gap);
+    chatsLayout->setSpacing(gap);
+    chatsLayout->addWidget(m_conversations, 1);
+    chatsLayout->addWidget(m_noChats);
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("sideTabs"));
+    m_tabs->setDocumentMode(true);
+    m_tabs->addTab(contactsPage, tr("Contacts"));
+    m_tabs->addTab(chatsPage, tr("Chats"));
+
+    auto *side = new QWidget(this);
+    auto *sideLayout = new QVBoxLayout(side);
+    sideLayout->setContentsMargins(2 * gap, gap, gap, gap * 3 / 2);
+    sideLayout->setSpacing(gap);
+    sideLayout->addWidget(m_tabs, 1);
+    sideLayout->addLayout(bottom);
+
+    m_chatWindow = new ChatWindow(m_chat, this);
+    auto *chatSide = new QWidget(this);
+    auto *chatLayout = new QVBoxLayout(chatSide);
+    chatLayout->setContentsMargins(gap, gap * 3 / 2, 2 * gap, gap * 3 / 2);
+    chatLayout->addWidget(m_chatWindow);
+
+    auto *splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setObjectName(QStringLiteral("mainSplitter"));
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(side);
+    splitter->addWidget(chatSide);
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes(
+        {fontMetrics().averageCharWidth() * 46, fontMetrics().averageCharWidth() * 78});
+
+    auto *bannerRow = new QHBoxLayout;
+    bannerRow->setContentsMargins(2 * gap, gap, 2 * gap, 0);
+    bannerRow->addWidget(m_banner);
 
     auto *central = new QWidget(this);
     auto *layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(header);
-    layout->addLayout(body, 1);
+    layout->addLayout(bannerRow);
+    layout->addWidget(splitter, 1);
     setCentralWidget(central);
 
     m_connection = new QLabel(this);
@@ -267,6 +348,8 @@ void MainWindow::onLoggedOut()
         m_editDialog->reject();
     m_contacts->clear();
     m_search->clear();
+    m_chatWindow->openConversation(QString());
+    m_tabs->setCurrentIndex(0);
     hide();
 }
 
@@ -349,6 +432,9 @@ void MainWindow::showContactMenu(const QPoint &at)
     auto *menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("contactMenu"));
     menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction *chat = menu->addAction(tr("Send &message"), this,
+                                    [user] { TqClientContext::instance()->requestChat(user); });
+    chat->setObjectName(QStringLiteral("chatAction"));
     QAction *call = menu->addAction(
         tr("&Call"), this, [user] { TqClientContext::instance()->requestCall(user, false); });
     call->setObjectName(QStringLiteral("callAction"));
@@ -418,14 +504,39 @@ void MainWindow::updateEmptyNote()
 
 void MainWindow::showFeature(const QString &feature)
 {
-    if (feature != TqFeature::contacts() && feature != TqFeature::calls())
+    const bool messages = feature == TqFeature::messages();
+    if (feature != TqFeature::contacts() && feature != TqFeature::calls() && !messages)
         return;
     if (!m_session->isLoggedIn())
         return;
     show();
     raise();
     activateWindow();
-    m_search->setFocus();
+    m_tabs->setCurrentIndex(messages ? 1 : 0);
+    if (messages)
+        m_conversations->setFocus();
+    else
+        m_search->setFocus();
+}
+
+void MainWindow::openChat(const QString &peer)
+{
+    if (peer.isEmpty() || !m_session->isLoggedIn())
+        return;
+    m_chatWindow->openConversation(peer);
+    const int row = m_chat->conversations()->rowOf(peer);
+    if (row >= 0)
+        m_conversations->setCurrentIndex(m_chat->conversations()->index(row));
+    show();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::updateChatsTab()
+{
+    const int unread = m_chat->conversations()->totalUnread();
+    m_tabs->setTabText(1, unread > 0 ? tr("Chats (%1)").arg(unread) : tr("Chats"));
+    m_noChats->setVisible(m_chat->conversations()->rowCount() == 0);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

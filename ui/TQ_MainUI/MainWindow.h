@@ -5,6 +5,8 @@
 #include <QMainWindow>
 #include <QPointer>
 
+class ChatState;
+class ChatWindow;
 class ContactFilterModel;
 class ContactListModel;
 class EditProfileDialog;
@@ -15,22 +17,28 @@ class QLineEdit;
 class QListView;
 class QModelIndex;
 class QPushButton;
+class QTabWidget;
 class SDK_Agent;
 class TqAvatar;
 class TqProfiles;
 class TqSession;
 
 // The main window: the user's own name, signature and presence; contacts with live presence,
-// search and a context menu (call, video call, profile); the connection's state; logout. It
-// shows while a session is open. Closing it ends the program.
+// search and a context menu (message, call, video call, profile); the conversations with their
+// unread counts, and the chat beside them; the connection's state; logout. It shows while a
+// session is open. Closing it ends the program.
 class TQ_MAINUI_EXPORT MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    MainWindow(TqSession *session, TqProfiles *profiles, SDK_Agent *agent,
+    MainWindow(TqSession *session, TqProfiles *profiles, SDK_Agent *agent, ChatState *chat,
                QWidget *parent = nullptr);
 
     ContactListModel *contacts() const { return m_contacts; }
+    ChatState *chat() const { return m_chat; }
+    ChatWindow *chatWindow() const { return m_chatWindow; }
+    // Shows the conversation with `peer` beside the lists.
+    void openChat(const QString &peer);
     ContactFilterModel *visibleContacts() const { return m_filter; }
     // The contact at a row of the list as shown, or empty.
     QString userAt(const QModelIndex &index) const;
@@ -55,12 +63,14 @@ private:
     void updateEmptyNote();
     void refreshOwnHeader();
     void showFeature(const QString &feature);
+    void updateChatsTab();
 
     TqSession *m_session;
     TqProfiles *m_profiles;
     SDK_Agent *m_agent;
     ContactListModel *m_contacts;
     ContactFilterModel *m_filter;
+    ChatState *m_chat;
 
     TqAvatar *m_avatar = nullptr;
     QLabel *m_ownName = nullptr;
@@ -71,6 +81,10 @@ private:
     QListView *m_list = nullptr;
     QLabel *m_emptyNote = nullptr;
     QLabel *m_connection = nullptr;
+    QTabWidget *m_tabs = nullptr;
+    QListView *m_conversations = nullptr;
+    QLabel *m_noChats = nullptr;
+    ChatWindow *m_chatWindow = nullptr;
     QPointer<EditProfileDialog> m_editDialog;
     QList<QPointer<ProfileDialog>> m_profileDialogs;
 };

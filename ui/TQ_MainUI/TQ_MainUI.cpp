@@ -1,9 +1,13 @@
 #include "TQ_MainUI.h"
 
+#include "ChatAgentLink.h"
+#include "ChatState.h"
 #include "MainWindow.h"
 
+#include <IM_Agent.h>
 #include <SDK_Agent.h>
 #include <TqCallLog.h>
+#include <TqClientContext.h>
 #include <TqProfiles.h>
 #include <TqSession.h>
 
@@ -14,10 +18,22 @@ QList<TQ_MainUI *> &liveObjects()
     static auto *objects = new QList<TQ_MainUI *>;
     return *objects;
 }
+
+// The chat, created before the first login so that the messaging agent has registered its
+// callbacks when the messages kept while the user was offline come in.
+ChatState *boundChat(QObject *parent)
+{
+    auto *chat = new ChatState(parent);
+    ChatAgentLink::link(chat, IM_Agent::instance());
+    ChatAgentLink::link(chat, TqClientContext::instance());
+    return chat;
+}
 } // namespace
 
 TQ_MainUI::TQ_MainUI()
-    : m_window(new MainWindow(TqSession::instance(), TqProfiles::instance(), SDK_Agent::instance()))
+    : m_chat(boundChat(this))
+    , m_window(new MainWindow(TqSession::instance(), TqProfiles::instance(), SDK_Agent::instance(),
+                              m_chat))
 {
     TqCallLog::add(QStringLiteral("TQ_MainUI"));
     liveObjects().append(this);

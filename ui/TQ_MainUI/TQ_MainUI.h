@@ -5,6 +5,7 @@
 #include <QList>
 #include <QObject>
 
+class ChatState;
 class MainWindow;
 
 // The main window library. The shell creates one; its window shows while a session is open.
@@ -20,11 +21,14 @@ public:
     void *handle() const { return m_handle; }
 
     MainWindow *window() const { return m_window; }
+    // The chat, bound to the messaging agent.
+    ChatState *chat() const { return m_chat; }
 
     // Every main-window object alive, oldest first.
     static QList<TQ_MainUI *> instances();
 
 private:
     void *m_handle = nullptr;
+    ChatState *m_chat;
     MainWindow *m_window;
 };

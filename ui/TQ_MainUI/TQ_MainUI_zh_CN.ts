@@ -2,6 +2,219 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>ChatState</name>
+    <message>
+        <source>The message is too long to send. Please split it up.</source>
+        <translation>消息太长，无法发送。请分成几条发送。</translation>
+    </message>
+    <message>
+        <source>“%1” cannot be read.</source>
+        <translation>无法读取“%1”。</translation>
+    </message>
+    <message>
+        <source>“%1” is no longer there and cannot be sent again.</source>
+        <translation>“%1”已不存在，无法重新发送。</translation>
+    </message>
+    <message>
+        <source>There is no folder to save “%1” in.</source>
+        <translation>没有可用于保存“%1”的文件夹。</translation>
+    </message>
+    <message>
+        <source>“%1” was not downloaded: %2</source>
+        <translation>“%1”未能下载：%2</translation>
+    </message>
+    <message>
+        <source>The message was not withdrawn: %1</source>
+        <translation>消息未能撤回：%1</translation>
+    </message>
+    <message>
+        <source>The message was not deleted: %1</source>
+        <translation>消息未能删除：%1</translation>
+    </message>
+</context>
+<context>
+    <name>ChatText</name>
+    <message>
+        <source>[File] %1</source>
+        <translation>[文件] %1</translation>
+    </message>
+    <message>
+        <source>[Picture]</source>
+        <translation>[图片]</translation>
+    </message>
+    <message>
+        <source>[Voice note] %1</source>
+        <translation>[语音] %1</translation>
+    </message>
+    <message>
+        <source>[Voice note]</source>
+        <translation>[语音]</translation>
+    </message>
+    <message>
+        <source>[Link] %1</source>
+        <translation>[链接] %1</translation>
+    </message>
+    <message>
+        <source>Sending…</source>
+        <translation>发送中…</translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation>已读</translation>
+    </message>
+    <message>
+        <source>Sent</source>
+        <translation>已发送</translation>
+    </message>
+    <message>
+        <source>Cancelled</source>
+        <translation>已取消</translation>
+    </message>
+    <message>
+        <source>Not sent</source>
+        <translation>未发送</translation>
+    </message>
+    <message>
+        <source>Not sent: %1</source>
+        <translation>未发送：%1</translation>
+    </message>
+    <message>
+        <source>You withdrew a message</source>
+        <translation>你撤回了一条消息</translation>
+    </message>
+    <message>
+        <source>%1 withdrew a message</source>
+        <translation>%1 撤回了一条消息</translation>
+    </message>
+    <message>
+        <source>Yesterday %1</source>
+        <translation>昨天 %1</translation>
+    </message>
+    <message>
+        <source>%1 B</source>
+        <translation>%1 B</translation>
+    </message>
+    <message>
+        <source>%1 KB</source>
+        <translation>%1 KB</translation>
+    </message>
+    <message>
+        <source>%1 MB</source>
+        <translation>%1 MB</translation>
+    </message>
+    <message>
+        <source>%1 GB</source>
+        <translation>%1 GB</translation>
+    </message>
+    <message>
+        <source>%1″</source>
+        <translation>%1″</translation>
+    </message>
+    <message>
+        <source>%1′%2″</source>
+        <translation>%1′%2″</translation>
+    </message>
+    <message>
+        <source>[A message this version cannot show]</source>
+        <translation>[此版本无法显示的消息]</translation>
+    </message>
+</context>
+<context>
+    <name>ChatWindow</name>
+    <message>
+        <source>Pictures (%1)</source>
+        <translation>图片 (%1)</translation>
+    </message>
+    <message>
+        <source>Choose a conversation on the left, or right-click a contact and choose “Send message”.</source>
+        <translation>请在左侧选择一个会话，或右键单击联系人并选择“发消息”。</translation>
+    </message>
+    <message>
+        <source>File…</source>
+        <translation>文件…</translation>
+    </message>
+    <message>
+        <source>Send a file</source>
+        <translation>发送文件</translation>
+    </message>
+    <message>
+        <source>Picture…</source>
+        <translation>图片…</translation>
+    </message>
+    <message>
+        <source>Send a picture</source>
+        <translation>发送图片</translation>
+    </message>
+    <message>
+        <source>Voice note</source>
+        <translation>语音消息</translation>
+    </message>
+    <message>
+        <source>Record a voice note</source>
+        <translation>录制语音消息</translation>
+    </message>
+    <message>
+        <source>A voice note cannot be recorded now.</source>
+        <translation>现在无法录制语音消息。</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Send voice note</source>
+        <translation>发送语音</translation>
+    </message>
+    <message>
+        <source>Write a message. Enter sends, Shift+Enter starts a new line.</source>
+        <translation>输入消息。按 Enter 发送，按 Shift+Enter 换行。</translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation>发送</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>复制(&amp;C)</translation>
+    </message>
+    <message>
+        <source>Copy &amp;address</source>
+        <translation>复制地址(&amp;A)</translation>
+    </message>
+    <message>
+        <source>&amp;Send again</source>
+        <translation>重新发送(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel the transfer</source>
+        <translation>取消传输(&amp;C)</translation>
+    </message>
+    <message>
+        <source>Show in &amp;folder</source>
+        <translation>在文件夹中显示(&amp;F)</translation>
+    </message>
+    <message>
+        <source>&amp;Withdraw</source>
+        <translation>撤回(&amp;W)</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>删除(&amp;D)</translation>
+    </message>
+    <message>
+        <source>Starting the recording…</source>
+        <translation>正在开始录音…</translation>
+    </message>
+    <message>
+        <source>● Recording for %1 %2:%3</source>
+        <translation>● 正在为 %1 录音 %2:%3</translation>
+    </message>
+    <message>
+        <source>Preparing the voice note…</source>
+        <translation>正在准备语音消息…</translation>
+    </message>
+</context>
+<context>
     <name>ContactListModel</name>
     <message>
         <source>%1 (%2)
@@ -163,6 +376,61 @@
         <source>%1 – reconnecting to %2…</source>
         <translation>%1 – 正在重新连接到 %2…</translation>
     </message>
+    <message>
+        <source>Messages received while you were offline: %1</source>
+        <translation>离线期间收到的消息：%1 条</translation>
+    </message>
+    <message>
+        <source>No conversations yet. Right-click a contact to send a message.</source>
+        <translation>还没有会话。右键单击联系人即可发消息。</translation>
+    </message>
+    <message>
+        <source>Contacts</source>
+        <translation>联系人</translation>
+    </message>
+    <message>
+        <source>Chats</source>
+        <translation>会话</translation>
+    </message>
+    <message>
+        <source>Send &amp;message</source>
+        <translation>发消息(&amp;M)</translation>
+    </message>
+    <message>
+        <source>Chats (%1)</source>
+        <translation>会话 (%1)</translation>
+    </message>
+</context>
+<context>
+    <name>MessageDelegate</name>
+    <message>
+        <source>Retry</source>
+        <translation>重试</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Download</source>
+        <translation>下载</translation>
+    </message>
+    <message>
+        <source>Show in folder</source>
+        <translation>在文件夹中显示</translation>
+    </message>
+    <message>
+        <source>%1 · Downloaded</source>
+        <translation>%1 · 已下载</translation>
+    </message>
+    <message>
+        <source>Picture not loaded</source>
+        <translation>图片未加载</translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation>图片</translation>
+    </message>
 </context>
 <context>
     <name>ProfileDialog</name>
@@ -205,6 +473,17 @@
     <message>
         <source>The profile is not available: %1</source>
         <translation>无法获取资料：%1</translation>
+    </message>
+</context>
+<context>
+    <name>VoiceRecorder</name>
+    <message>
+        <source>The recording did not start: %1</source>
+        <translation>录音未能开始：%1</translation>
+    </message>
+    <message>
+        <source>The voice note was too short to send.</source>
+        <translation>语音消息太短，未发送。</translation>
     </message>
 </context>
 </TS>
