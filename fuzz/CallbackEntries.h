@@ -13,6 +13,8 @@
 //   const Record *: u8 tag ((tag & 7) == 7: null), u8 pad, then sizeof(Record) bytes in an
 //       allocation of exactly that size; bytes the input lacks are the pad byte, so a text
 //       field holds a NUL only when the input puts one there
+//   a record holding arrays of its own (EmbeddedArrays below): its bytes, then each of its
+//       arrays as an (int count, const Record *array) pair below
 //   an (int count, const Record *array) pair marked in the entry's line: u8 shape, u8 n, u32
 //       value, then for arrays n records (each u8 pad and sizeof(Record) bytes) in one
 //       allocation of n records, or for arrays of texts n texts behind n pointers in one
@@ -87,6 +89,16 @@ inline const char *decodeText(Reader &in, Holder &holder)
     return reinterpret_cast<const char *>(copy);
 }
 
+// Records holding arrays of their own (a count and a pointer inside the record): the input
+// gives the record's bytes, then each of its arrays as an array argument is given. The bytes
+// of those counts and pointers are zero in the input. Specialised for such records below.
+template<class Record> struct EmbeddedArrays
+{
+    static void decode(Reader &, Holder &, Record &) { }
+    static Record withoutArrays(const Record &record) { return record; }
+    static void encode(Writer &, const Record &) { }
+};
+
 inline void fillRecord(Reader &in, unsigned char *record, std::size_t size)
 {
     const std::uint8_t pad = in.u8();
@@ -100,6 +112,7 @@ template<class Record> const Record *decodeRecord(Reader &in, Holder &holder)
         return nullptr;
     unsigned char *record = holder.allocate(sizeof(Record));
     fillRecord(in, record, sizeof(Record));
+    EmbeddedArrays<Record>::decode(in, holder, *reinterpret_cast<Record *>(record));
     return reinterpret_cast<const Record *>(record);
 }
 
@@ -142,8 +155,11 @@ template<class Record> std::pair<int, const Record *> decodeArray(Reader &in, Ho
             for (int i = 0; i < n; ++i)
                 texts[i] = decodeText(in, holder);
         } else {
-            for (int i = 0; i < n; ++i)
-                fillRecord(in, records + std::size_t(i) * sizeof(Record), sizeof(Record));
+            for (int i = 0; i < n; ++i) {
+                unsigned char *record = records + std::size_t(i) * sizeof(Record);
+                fillRecord(in, record, sizeof(Record));
+                EmbeddedArrays<Record>::decode(in, holder, *reinterpret_cast<Record *>(record));
+            }
         }
         array = reinterpret_cast<const Record *>(records);
     }
@@ -181,6 +197,8 @@ template<class T> T decodeValue(Reader &in, Holder &holder)
 
 // ---- encoding: the same bytes from the values the engine passed --------------------------------
 
+template<class Record> void encodeRecord(Writer &out, const Record &record);
+
 inline void encodeRecordBytes(Writer &out, const void *record, std::size_t size)
 {
     out.u8(0); // pad: unused, the record is whole
@@ -213,7 +231,7 @@ template<class Record> void encodeArray(Writer &out, int count, const Record *ar
         if constexpr (std::is_same_v<Record, const char *>)
             out.text(array[i]);
         else
-            encodeRecordBytes(out, &array[i], sizeof(Record));
+            encodeRecord(out, array[i]);
     }
 }
 
@@ -222,13 +240,12 @@ template<class T> void encodeValue(Writer &out, T value)
     if constexpr (std::is_same_v<T, const char *>) {
         out.text(value);
     } else if constexpr (std::is_pointer_v<T>) {
-        using Record = std::remove_const_t<std::remove_pointer_t<T>>;
         if (!value) {
             out.u8(7);
             return;
         }
         out.u8(0);
-        encodeRecordBytes(out, value, sizeof(Record));
+        encodeRecord(out, *value);
     } else if constexpr (std::is_same_v<T, char> || std::is_same_v<T, unsigned char>) {
         out.u8(std::uint8_t(value));
     } else if constexpr (std::is_same_v<T, int>) {
@@ -245,6 +262,85 @@ template<class T> void encodeValue(Writer &out, T value)
         static_assert(sizeof(T) == 0, "no input format for this argument type yet");
     }
 }
+
+template<class Record> void encodeRecord(Writer &out, const Record &record)
+{
+    const Record bytes = EmbeddedArrays<Record>::withoutArrays(record);
+    encodeRecordBytes(out, &bytes, sizeof(Record));
+    EmbeddedArrays<Record>::encode(out, record);
+}
+
+// An array inside a record; the last array argument stays the entry's own.
+template<class Element>
+void decodeEmbedded(Reader &in, Holder &holder, int &count, const Element *&array)
+{
+    const ArrayArgument outer = lastArray();
+    std::tie(count, array) = decodeArray<Element>(in, holder);
+    lastArray() = outer;
+}
+
+// The conference records with member arrays.
+template<> struct EmbeddedArrays<ZS_ConfInfo>
+{
+    static void decode(Reader &in, Holder &holder, ZS_ConfInfo &r)
+    {
+        decodeEmbedded(in, holder, r.number12, r.members);
+    }
+    static ZS_ConfInfo withoutArrays(ZS_ConfInfo r)
+    {
+        r.number12 = 0;
+        r.members = nullptr;
+        return r;
+    }
+    static void encode(Writer &out, const ZS_ConfInfo &r)
+    {
+        encodeArray(out, r.number12, r.members);
+    }
+};
+
+template<> struct EmbeddedArrays<ZS_ConfNotification>
+{
+    static void decode(Reader &in, Holder &holder, ZS_ConfNotification &r)
+    {
+        decodeEmbedded(in, holder, r.kickMemberCount, r.kickMembers);
+        decodeEmbedded(in, holder, r.memberCount, r.members);
+    }
+    static ZS_ConfNotification withoutArrays(ZS_ConfNotification r)
+    {
+        r.kickMemberCount = 0;
+        r.kickMembers = nullptr;
+        r.memberCount = 0;
+        r.members = nullptr;
+        return r;
+    }
+    static void encode(Writer &out, const ZS_ConfNotification &r)
+    {
+        encodeArray(out, r.kickMemberCount, r.kickMembers);
+        encodeArray(out, r.memberCount, r.members);
+    }
+};
+
+// The meeting invite result, with its member texts and its result text.
+template<> struct EmbeddedArrays<ZS_MeetingInviteResult>
+{
+    static void decode(Reader &in, Holder &holder, ZS_MeetingInviteResult &r)
+    {
+        decodeEmbedded(in, holder, r.memberCount, r.members);
+        r.resultText = decodeText(in, holder);
+    }
+    static ZS_MeetingInviteResult withoutArrays(ZS_MeetingInviteResult r)
+    {
+        r.memberCount = 0;
+        r.members = nullptr;
+        r.resultText = nullptr;
+        return r;
+    }
+    static void encode(Writer &out, const ZS_MeetingInviteResult &r)
+    {
+        encodeArray(out, r.memberCount, r.members);
+        out.text(r.resultText);
+    }
+};
 
 // ---- entries ----------------------------------------------------------------------------------
 
@@ -423,6 +519,63 @@ inline const std::vector<Entry> &entries()
         TQ_FUZZ_ARRAY_ENTRY(ZS_MessageCallBack, onGetTopContact, 2),
         TQ_FUZZ_ENTRY(ZS_MessageCallBack, onWithDrawMessage),
         TQ_FUZZ_ENTRY(ZS_MessageCallBack, onReceiveServerUndefineMessage),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onReceivedConferenceNotification),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onCreateConference),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onDeleteConference),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onUpdateConference),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onGetConferenceInfo),
+        TQ_FUZZ_ARRAY_ENTRY(ZS_ConfCallBack, onGetConferenceInfoList, 2),
+        TQ_FUZZ_ARRAY_ENTRY(ZS_ConfCallBack, onGetHistoryConferenceInfoList, 2),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onLockConference),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onMemberJoinConference),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onMemberQuitConference),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onUpdateConferenceMember),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onGetConferenceMemberInfo),
+        TQ_FUZZ_ARRAY_ENTRY(ZS_ConfCallBack, onGetConferenceMemberInfoList, 3),
+        TQ_FUZZ_ARRAY_ENTRY(ZS_ConfCallBack, onConferenceInviteMember, 3),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onConferenceMemberRejectInvitation),
+        TQ_FUZZ_ARRAY_ENTRY(ZS_ConfCallBack, onConferenceKickoutMember, 3),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onSetConferenceMemberRole),
+        TQ_FUZZ_ARRAY_ENTRY(ZS_ConfCallBack, onGetHistoryConferenceMemberInfoList, 3),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onConferenceSendCmd),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onConferenceMediaControl),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onConferenceRecord),
+        TQ_FUZZ_ARRAY_ENTRY(ZS_ConfCallBack, onGetConferenceRecordList, 3),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onConferenceAudioPlay),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onConferenceStartPublishVideo),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onConferenceStopPublishVideo),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onConferenceStartScreenSharing),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onConferenceStopScreenSharing),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onConferenceStartPublishVoice),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onConferenceStopPublishVoice),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onConferenceRequestMemberVideo),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onConferenceCancelMemberVideo),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onReceivedConferenceInviteNotification),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onReceivedConferenceAppointmentNotification),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onReceivedConferenceBeforeStartNotification),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onReceivedConferenceBeforeEndNotification),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onReceivedConferenceEndNotification),
+        TQ_FUZZ_ENTRY(ZS_ConfCallBack, onConferenceGetAppSetting),
+        TQ_FUZZ_ENTRY(ZS_MeetingCallBack, onCreateInterphoneMeeting),
+        TQ_FUZZ_ENTRY(ZS_MeetingCallBack, onControlInterphoneMic),
+        TQ_FUZZ_ENTRY(ZS_MeetingCallBack, onReceiveInterphoneMeetingMessage),
+        TQ_FUZZ_ENTRY(ZS_MeetingCallBack, onMeetingInviteIncoming),
+        TQ_FUZZ_ENTRY(ZS_MeetingCallBack, onReceiveVoiceMeetingMessage),
+        TQ_FUZZ_ENTRY(ZS_MeetingCallBack, onReceiveVideoMeetingMessage),
+        TQ_FUZZ_ENTRY(ZS_MeetingCallBack, onCreateMultimediaMeeting),
+        TQ_FUZZ_ENTRY(ZS_MeetingCallBack, onJoinMeeting),
+        TQ_FUZZ_ARRAY_ENTRY(ZS_MeetingCallBack, onQueryMeetingMembers, 3),
+        TQ_FUZZ_ENTRY(ZS_MeetingCallBack, onDismissMultiMediaMeeting),
+        TQ_FUZZ_ARRAY_ENTRY(ZS_MeetingCallBack, onQueryMultiMediaMeetings, 2),
+        TQ_FUZZ_ENTRY(ZS_MeetingCallBack, onDeleteMemberMultiMediaMeeting),
+        TQ_FUZZ_ENTRY(ZS_MeetingCallBack, onInviteJoinMultiMediaMeeting),
+        TQ_FUZZ_ENTRY(ZS_MeetingCallBack, onPublishVideo),
+        TQ_FUZZ_ENTRY(ZS_MeetingCallBack, onUnpublishVideo),
+        TQ_FUZZ_ENTRY(ZS_MeetingCallBack, onRequestConferenceMemberVideo),
+        TQ_FUZZ_ENTRY(ZS_MeetingCallBack, onCancelConferenceMemberVideo),
+        TQ_FUZZ_ENTRY(ZS_MeetingCallBack, onExitMeeting),
+        TQ_FUZZ_ENTRY(ZS_MeetingCallBack, onExitInterphoneMeeting),
+        TQ_FUZZ_ENTRY(ZS_MeetingCallBack, onSetMeetingSpeakListen),
     };
     return list;
 }

@@ -7,7 +7,9 @@
 #include "CallbackEntries.h"
 #include "FuzzApp.h"
 
+#include <Conference_Agent.h>
 #include <IM_Agent.h>
+#include <Meeting_Agent.h>
 #include <SDK_Agent.h>
 #include <SDK_CallBackProxy.h>
 #include <Voip_Agent.h>
@@ -147,6 +149,215 @@ void watchMessages(QObject *context)
         direct);
 }
 
+// ---- conferences ------------------------------------------------------------------------------
+
+int expectedCount()
+{
+    const tqfuzz::ArrayArgument &last = tqfuzz::lastArray();
+    return (last.null || last.count < 0) ? 0 : last.count;
+}
+
+// An array inside a record: never more entries than the input can hold.
+template<class List> bool embedded(const List &list, int count)
+{
+    return list.size() == count && count >= 0 && count < tqfuzz::kMaxArray;
+}
+
+void checkTarget(const Agent_ConfTargetMember &m)
+{
+    TQ_FUZZ_CHECK(fits(m.memberId, 257) && fits(m.text2, 259) && fits(m.text3, 65));
+    TQ_FUZZ_CHECK(fits(m.text4, 65) && fits(m.text5, 65) && fits(m.text6, 257));
+    TQ_FUZZ_CHECK(fits(m.text7, 34) && fits(m.text8, 257) && fits(m.text9, 1024));
+    TQ_FUZZ_CHECK(fits(m.text10, 34) && fits(m.text11, 35));
+}
+
+void checkInfo(const Agent_ConfInfo &c)
+{
+    TQ_FUZZ_CHECK(fits(c.confId, 257) && fits(c.text2, 259) && fits(c.creator, 132));
+    TQ_FUZZ_CHECK(fits(c.text3, 129) && fits(c.text4, 131) && fits(c.startTime, 68));
+    TQ_FUZZ_CHECK(fits(c.text5, 1024) && fits(c.createTime, 65) && fits(c.updateTime, 65));
+    TQ_FUZZ_CHECK(fits(c.text6, 66) && fits(c.text7, 132) && fits(c.reserveStartTime, 68));
+    TQ_FUZZ_CHECK(fits(c.confTopic, 1028) && fits(c.text8, 1028) && fits(c.text9, 132));
+    TQ_FUZZ_CHECK(fits(c.text10, 72) && c.number9 == 0);
+    TQ_FUZZ_CHECK(embedded(c.members, c.number12));
+    for (const Agent_ConfTargetMember &m : c.members)
+        checkTarget(m);
+}
+
+void checkMember(const Agent_ConferenceMemberInfo &m)
+{
+    TQ_FUZZ_CHECK(fits(m.memberId, 257) && fits(m.text2, 259) && fits(m.text3, 65));
+    TQ_FUZZ_CHECK(fits(m.text4, 65) && fits(m.text5, 65) && fits(m.text6, 257));
+    TQ_FUZZ_CHECK(fits(m.text7, 34) && m.text8.isEmpty() && fits(m.text9, 1024));
+    TQ_FUZZ_CHECK(m.flag0 == bool(m.number3 & 1) && m.flag11 == bool(m.number3 & (1 << 11)));
+}
+
+void watchConferences(QObject *context)
+{
+    const auto direct = Qt::DirectConnection;
+    Conference_Agent *conf = Conference_Agent::instance();
+    using A = Conference_Agent;
+    const auto info = [](auto, int, const Agent_ConfInfo &c, QString) {
+        checkInfo(c);
+    };
+    QObject::connect(conf, &A::sig_onGetConferenceInfo, context, info, direct);
+    QObject::connect(conf, &A::sig_onMemberJoinConference, context, info, direct);
+    const auto infos = [](auto, int, const QList<Agent_ConfInfo> &list, QString) {
+        TQ_FUZZ_CHECK(list.size() == expectedCount());
+        for (const Agent_ConfInfo &c : list)
+            checkInfo(c);
+    };
+    QObject::connect(conf, &A::sig_onGetConferenceInfoList, context, infos, direct);
+    QObject::connect(conf, &A::sig_onGetHistoryConferenceInfoList, context, infos, direct);
+    const auto members
+        = [](auto, int, QString, const QList<Agent_ConferenceMemberInfo> &list, QString) {
+              TQ_FUZZ_CHECK(list.size() == expectedCount());
+              for (const Agent_ConferenceMemberInfo &m : list)
+                  checkMember(m);
+          };
+    QObject::connect(conf, &A::sig_onGetConferenceMemberInfoList, context, members, direct);
+    QObject::connect(conf, &A::sig_onGetHistoryConferenceMemberInfoList, context, members, direct);
+    QObject::connect(
+        conf, &A::sig_onGetConferenceMemberInfo, context,
+        [](auto, int, QString, const Agent_ConferenceMemberInfo &m, QString) { checkMember(m); },
+        direct);
+    const auto failed
+        = [](auto, int, QString, const QList<Agent_FaildConferenceMemberInfo> &list, QString) {
+              TQ_FUZZ_CHECK(list.size() == expectedCount());
+              for (const Agent_FaildConferenceMemberInfo &f : list)
+                  TQ_FUZZ_CHECK(fits(f.text1, 260) && fits(f.text2, 36));
+          };
+    QObject::connect(conf, &A::sig_onConferenceInviteMember, context, failed, direct);
+    QObject::connect(conf, &A::sig_onConferenceKickoutMember, context, failed, direct);
+    QObject::connect(
+        conf, &A::sig_onGetConferenceRecordList, context,
+        [](auto, int reason, const QList<Agent_ConfRecordFile> &files) {
+            TQ_FUZZ_CHECK(files.size() == (reason == 200 ? expectedCount() : 0));
+            for (const Agent_ConfRecordFile &f : files)
+                TQ_FUZZ_CHECK(fits(f.text1, 65) && fits(f.text2, 259) && fits(f.text3, 65)
+                              && fits(f.text4, 67));
+        },
+        direct);
+    QObject::connect(
+        conf, &A::sig_onReceivedConferenceNotification, context,
+        [](const Agent_ConfNtyMsg &n, QString) {
+            TQ_FUZZ_CHECK(fits(n.text1, 129) && fits(n.text2, 257) && fits(n.confTopic, 257));
+            TQ_FUZZ_CHECK(fits(n.text6, 260) && fits(n.text11, 513) && fits(n.text15, 1026));
+            TQ_FUZZ_CHECK(embedded(n.kickMembers, n.kickMemberCount));
+            TQ_FUZZ_CHECK(embedded(n.members, n.memberCount));
+            for (const Agent_ConfKickMember &k : n.kickMembers)
+                TQ_FUZZ_CHECK(fits(k.text1, 260));
+            for (const Agent_ConfNtyMember &m : n.members)
+                TQ_FUZZ_CHECK(fits(m.text1, 260) && fits(m.text3, 1027) && fits(m.text4, 108));
+        },
+        direct);
+    QObject::connect(
+        conf, &A::sig_onReceivedConferenceInviteNotification, context,
+        [](const Agent_ConfInviteNtyMsg &n, QString) {
+            TQ_FUZZ_CHECK(fits(n.text1, 516) && fits(n.text7, 260) && n.text4.isEmpty());
+        },
+        direct);
+    QObject::connect(
+        conf, &A::sig_onReceivedConferenceAppointmentNotification, context,
+        [](const Agent_ConfAppointmentNtyMsg &n, QString) {
+            TQ_FUZZ_CHECK(fits(n.text1, 34) && fits(n.text5, 65) && fits(n.text6, 68));
+        },
+        direct);
+    QObject::connect(
+        conf, &A::sig_onReceivedConferenceEndNotification, context,
+        [](const Agent_ConfEndNtyMsg &n, QString) {
+            TQ_FUZZ_CHECK(fits(n.text1, 34) && fits(n.text2, 66));
+        },
+        direct);
+}
+
+// ---- meetings ---------------------------------------------------------------------------------
+
+void checkMeeting(const Agent_MeetingInfo &m)
+{
+    TQ_FUZZ_CHECK(fits(m.text1, 129) && fits(m.text2, 129) && fits(m.text3, 129));
+    TQ_FUZZ_CHECK(fits(m.text4, 129));
+}
+
+void watchMeetings(QObject *context)
+{
+    const auto direct = Qt::DirectConnection;
+    Meeting_Agent *meeting = Meeting_Agent::instance();
+    using A = Meeting_Agent;
+    QObject::connect(
+        meeting, &A::sig_onReceiveInterphoneMeetingMessage, context,
+        [](const Agent_InterphoneMsg &m) {
+            TQ_FUZZ_CHECK(fits(m.text1, 65) && fits(m.text2, 65) && fits(m.text3, 129));
+            TQ_FUZZ_CHECK(fits(m.text4, 21) && fits(m.text5, 65) && fits(m.text6, 1025));
+            TQ_FUZZ_CHECK(fits(m.text7, 1025));
+        },
+        direct);
+    QObject::connect(
+        meeting, &A::sig_onMeetingInviteIncoming, context,
+        [](const Agent_MeetingComingInfo &c) {
+            TQ_FUZZ_CHECK(fits(c.conferenceId, 129) && fits(c.callid, 65) && fits(c.caller, 65));
+            TQ_FUZZ_CHECK(fits(c.nickname, 129) && fits(c.display, 21));
+            TQ_FUZZ_CHECK(fits(c.sdkUserData, 4097));
+        },
+        direct);
+    QObject::connect(
+        meeting, &A::sig_onReceiveVoiceMeetingMessage, context,
+        [](const Agent_VoiceMeetingMsg &m) {
+            TQ_FUZZ_CHECK(fits(m.text1, 65) && fits(m.text2, 65) && fits(m.text3, 65));
+            TQ_FUZZ_CHECK(fits(m.text4, 9) && fits(m.text5, 65) && fits(m.text6, 1025));
+            TQ_FUZZ_CHECK(fits(m.text7, 129));
+        },
+        direct);
+    QObject::connect(
+        meeting, &A::sig_onReceiveVideoMeetingMessage, context,
+        [](const Agent_VideoMeetingMsg &m) {
+            TQ_FUZZ_CHECK(fits(m.text1, 65) && fits(m.text2, 65) && fits(m.text3, 65));
+            TQ_FUZZ_CHECK(fits(m.text4, 9) && fits(m.text5, 65) && fits(m.text6, 1025));
+            TQ_FUZZ_CHECK(fits(m.text7, 129));
+        },
+        direct);
+    QObject::connect(
+        meeting, &A::sig_onCreateMultimediaMeeting, context,
+        [](int, const Agent_MeetingInfo &m) { checkMeeting(m); }, direct);
+    QObject::connect(
+        meeting, &A::sig_onQueryMultiMediaMeetings, context,
+        [](int, const QList<Agent_MeetingInfo> &list) {
+            TQ_FUZZ_CHECK(list.size() == expectedCount());
+            for (const Agent_MeetingInfo &m : list)
+                checkMeeting(m);
+        },
+        direct);
+    QObject::connect(
+        meeting, &A::sig_onQueryMeetingMembers, context,
+        [](int, QString, const QList<Agent_MeetingMemberInfo> &list) {
+            TQ_FUZZ_CHECK(list.size() == expectedCount());
+            for (const Agent_MeetingMemberInfo &m : list) {
+                TQ_FUZZ_CHECK(fits(m.text1, 9) && fits(m.text2, 129) && fits(m.text3, 65));
+                TQ_FUZZ_CHECK(fits(m.text4, 1025));
+            }
+        },
+        direct);
+    QObject::connect(
+        meeting, &A::sig_onDeleteMemberMultiMediaMeeting, context,
+        [](int, const Agent_MeetingDeleteMemberInfo &d) {
+            TQ_FUZZ_CHECK(fits(d.conferenceId, 129) && fits(d.member, 129));
+        },
+        direct);
+    QObject::connect(
+        meeting, &A::sig_onSetMeetingSpeakListen, context,
+        [](int, const Agent_MeetingMemberSpeakListenInfo &s) {
+            TQ_FUZZ_CHECK(fits(s.meetingId, 129) && fits(s.member, 129));
+        },
+        direct);
+    QObject::connect(
+        meeting, &A::sig_onInviteJoinMultiMediaMeeting, context,
+        [](int, const Agent_MeetingInviteInfo &i) {
+            TQ_FUZZ_CHECK(fits(i.conferenceId, 129));
+            TQ_FUZZ_CHECK(i.members.size() < tqfuzz::kMaxArray);
+        },
+        direct);
+}
+
 template<class Table> void requireListed(int kind)
 {
     const Table *table = zssim::Control::table<Table>();
@@ -183,6 +394,14 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     SDK_CallBackProxy::instance()->registerCallbacks();
     Voip_Agent::instance();
     IM_Agent::instance();
+    Conference_Agent::instance();
+    Meeting_Agent::instance();
+    // A member list writes a Qt debug line per member; at fuzzing rates they would flood
+    // the output.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+        if (type != QtDebugMsg)
+            std::fprintf(stderr, "%s\n", qPrintable(text));
+    });
 
     requireListed<ZS_GeneralCallBack>(0);
     requireListed<ZS_VoIPCallBack>(1);
@@ -191,6 +410,8 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     requireListed<ZS_ConfCallBack>(4);
     watchResults(QCoreApplication::instance());
     watchMessages(QCoreApplication::instance());
+    watchConferences(QCoreApplication::instance());
+    watchMeetings(QCoreApplication::instance());
     return 0;
 }
 

@@ -4,7 +4,10 @@
 //                       information, user states, calls made, answered and released,
 //                       incoming calls, call-back requests, media switches; messages sent
 //                       and echoed, files up and down, cancelled transfers, withdrawal,
-//                       top contacts, voice notes, offline messages), plus the faulty
+//                       top contacts, voice notes, offline messages; conferences made,
+//                       joined, controlled, recorded and ended, scheduled ones brought by the
+//                       clock, invitations from others; meetings made, joined, invited to,
+//                       watched and left, interphones passing the microphone), plus the faulty
 //                       records the callback tests fire by hand. Recording tables stand where
 //                       the agents' tables would, and write each call's arguments as a
 //                       fuzz_callbacks input (CallbackEntries.h).
@@ -22,6 +25,7 @@
 #include <ZSsdkControl.h>
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -425,6 +429,331 @@ void messageScenes()
     settle();
 }
 
+// ---- the conference tests ---------------------------------------------------------------------
+
+template<class Entry> Entry confEntry(const char *id)
+{
+    Entry e{};
+    put(e.text1, QString::fromUtf8(id));
+    return e;
+}
+
+void conferenceScenes()
+{
+    Control::withServer([](zssim::ServerModel &s) {
+        s.currentUser = QStringLiteral("alice");
+        s.conferences.clock = QDateTime(QDate(2024, 5, 6), QTime(9, 0));
+    });
+    unsigned int key = 0;
+    // An instant video conference: invite, join, publish, watch, control, record, end.
+    CreateConference(&key, "", "pw", "Design review", 1, 0, 0, "app", 0, "", "", nullptr, 0, 0, 0,
+                     0, 0, 0, 2, 0, "Q3 roadmap", 0, "", -1, 0, "");
+    settle();
+    const ConfInviteEntry invited[]
+        = {confEntry<ConfInviteEntry>("bob"), confEntry<ConfInviteEntry>("carol"),
+           confEntry<ConfInviteEntry>("dave")};
+    ConferenceInviteMember(&key, "conf-1", invited, 3, 1, "", "");
+    MemberJoinConference(&key, "conf-1", "pw", "", "", 0, "", 2, 0, "", 0, "UA", "");
+    MemberJoinConference(&key, "conf-1", "wrong", "", "", 0, "", 2, 0, "", 0, "", "");
+    ConferenceStartPublishVideo(&key, "conf-1", "");
+    ConferenceStartScreenSharing(&key, "conf-1", "");
+    ConferenceStartPublishVoice(&key, "conf-1", 0, "");
+    settle();
+    int window = 0;
+    ConferenceRequestMemberVideo("conf-1", "pw", "bob", &window, 1, 320, 240, "", 0);
+    ConferenceRequestMemberVideo("conf-1", "pw", "carol", &window, 2, 320, 240, "", 0);
+    const ConfTargetEntry bob[] = {confEntry<ConfTargetEntry>("bob")};
+    ConferenceMediaControl(&key, "conf-1", 1, 0, bob, 1, 1, "", "");
+    ConferenceMediaControl(&key, "conf-1", 0, 1, nullptr, 0, 3, "", "");
+    ConferenceSendCmd(&key, "conf-1", 1, nullptr, 0, "raise hands", "");
+    SetConferenceMemberRole(&key, "conf-1", "bob", 0, 1, "");
+    LockConference(&key, "conf-1", true, "");
+    UpdateConferenceMember(&key, "conf-1", "bob", "Bob", 0, "", "", 0);
+    const _ZSConferenceRecordMemberInfo *noMembers = nullptr;
+    ConferenceRecord(&key, "conf-1", noMembers, 0, 1, "");
+    settle();
+    zssim::advanceConferenceClock(90);
+    ConferenceRecord(&key, "conf-1", noMembers, 0, 0, "");
+    GetConferenceRecordList(&key, "conf-1", 0, 1, 10);
+    GetConferenceRecordList(&key, "conf-404", 0, 1, 10);
+    GetConferenceInfo(&key, "conf-1", "");
+    GetConferenceInfo(&key, "conf-404", "");
+    GetConferenceMemberInfo(&key, "conf-1", "bob", 0, "");
+    GetConferenceMemberInfo(&key, "conf-1", "nobody", 0, "");
+    GetConferenceMemberInfoList(&key, "conf-1", 1, 10, "");
+    GetConferenceMemberInfoList(&key, "conf-404", 1, 10, "");
+    GetConferenceInfoList(&key, "", "", "", 0, 0, 0, 1, 10, 0, -1, 1, "", "");
+    ConferenceKickoutMember(&key, "conf-1", bob, 1, "", "");
+    ConferenceCancelMemberVideo("conf-1", "pw", "bob", 1, "", 0);
+    ConferenceGetAppSetting(&key, "");
+    ConferenceStopPublishVideo(&key, "conf-1", "");
+    ConferenceStopScreenSharing(&key, "conf-1", "");
+    ConferenceStopPublishVoice(&key, "conf-1", 0, "");
+    settle();
+    DeleteConference(&key, "conf-1", "", "");
+    settle();
+    GetHistoryConferenceInfoList(&key, "", "", 0, 0, 1, 10, "", 0, -1, 1, "", "");
+    GetHistoryConferenceMemberInfoList(&key, "conf-1", "", 0, 1, 10, 0, "");
+
+    // A scheduled conference brought by the clock: appointment, reminders, start, end.
+    const ConfMemberEntry members[]
+        = {confEntry<ConfMemberEntry>("bob"), confEntry<ConfMemberEntry>("carol")};
+    CreateConference(&key, "", "", "Planning", 2, 0, 0, "", 1, "", "2024-05-06 09:30:00", members,
+                     2, 60, 1, 0, 10, 5, 1, 0,
+                     R"({"topics":[{"topic":"first"},{"topic":"second"}]})", 0, "", -1, 0, "");
+    settle();
+    UpdateConference(&key, "conf-2", "", "", "Planning", 2, 0, 0, "", 1, "", members, 2, "", 60, 1,
+                     10, 5, 0, 0, "third", 0, -1, "");
+    settle();
+    for (int minutes : {20, 10, 55, 5})
+        zssim::advanceConferenceClock(minutes * 60);
+    settle();
+
+    // Others: an invitation, an appointment, what members do.
+    const QString invitation = zssim::injectConferenceInvitation("bob", "Quick call", 2);
+    settle();
+    MemberJoinConference(&key, invitation.toUtf8().constData(), "", "", "", 0, "", 1, 0, "", 0, "",
+                         "");
+    settle();
+    zssim::injectMemberEvent(invitation, "carol", zssim::MemberEvent::Join);
+    zssim::injectConferenceCommand(invitation, "bob", "mute all");
+    zssim::injectMediaControl(invitation, "bob", {"alice"}, 1, true);
+    zssim::injectKickout(invitation, "bob", {"alice", "carol"});
+    zssim::injectConferenceAudioPlay(200, "{\"sound\":\"ding\"}");
+    const QString appointment = zssim::injectConferenceAppointment(
+        "carol", "Design sync", QDateTime(QDate(2024, 5, 6), QTime(12, 0)), 30, 15, 5);
+    zssim::remindBeforeStart(appointment);
+    zssim::startConferenceNow(appointment);
+    zssim::remindBeforeEnd(appointment);
+    zssim::endConferenceNow(appointment);
+    const QString declined = zssim::injectConferenceInvitation("carol", "Declined");
+    settle();
+    ConferenceMemberRejectInvitation(&key, declined.toUtf8().constData(), "", "busy", "");
+    settle();
+
+    // What the callback tests fire by hand: null records and arrays, odd counts, no NULs.
+    using C = ZS_ConfCallBack;
+    const char *noText = nullptr;
+    std::vector<ZS_ConfMemberInfo> wideMembers(2);
+    std::memset(static_cast<void *>(wideMembers.data()), 'm',
+                wideMembers.size() * sizeof(ZS_ConfMemberInfo));
+    std::vector<ZS_ConfInfo> wideInfos(2);
+    std::memset(static_cast<void *>(wideInfos.data()), 'c', wideInfos.size() * sizeof(ZS_ConfInfo));
+    wideInfos[0].number12 = 2;
+    wideInfos[0].members = wideMembers.data();
+    wideInfos[1].number12 = 3;
+    wideInfos[1].members = nullptr;
+    const ZS_ConfInfo *noInfo = nullptr;
+    const ZS_ConfMemberInfo *noMember = nullptr;
+    std::vector<ZS_ConfFailedMember> failed(1);
+    std::memset(static_cast<void *>(failed.data()), 'f', sizeof(ZS_ConfFailedMember));
+    std::vector<ZS_ConfRecordFile> files(3);
+    std::memset(static_cast<void *>(files.data()), 'r', files.size() * sizeof(ZS_ConfRecordFile));
+    Control::fire(&C::onGetConferenceInfoList, 1u, 200, 2,
+                  static_cast<const ZS_ConfInfo *>(wideInfos.data()), noText);
+    Control::fire(&C::onGetConferenceInfoList, 2u, 500, 3, noInfo, "");
+    Control::fire(&C::onGetHistoryConferenceInfoList, 3u, 200, -1,
+                  static_cast<const ZS_ConfInfo *>(wideInfos.data()), "");
+    Control::fire(&C::onGetConferenceInfo, 4u, 200,
+                  static_cast<const ZS_ConfInfo *>(wideInfos.data()), "");
+    Control::fire(&C::onMemberJoinConference, 5u, 404, noInfo, noText);
+    Control::fire(&C::onGetConferenceMemberInfoList, 6u, 200, "c", 3, noMember, "");
+    Control::fire(&C::onGetConferenceMemberInfoList, 7u, 200, noText, 2,
+                  static_cast<const ZS_ConfMemberInfo *>(wideMembers.data()), "");
+    Control::fire(&C::onGetHistoryConferenceMemberInfoList, 8u, "c", 200, -5,
+                  static_cast<const ZS_ConfMemberInfo *>(wideMembers.data()), "");
+    Control::fire(&C::onGetConferenceMemberInfo, 9u, 200, "c",
+                  static_cast<const ZS_ConfMemberInfo *>(wideMembers.data()), "");
+    Control::fire(&C::onConferenceInviteMember, 10u, 200, "c", 1,
+                  static_cast<const ZS_ConfFailedMember *>(failed.data()), "");
+    Control::fire(&C::onConferenceKickoutMember, 11u, 200, "c", 4,
+                  static_cast<const ZS_ConfFailedMember *>(nullptr), "");
+    Control::fire(&C::onGetConferenceRecordList, 12u, "c", 0, 3,
+                  static_cast<const ZS_ConfRecordFile *>(files.data()));
+    Control::fire(&C::onGetConferenceRecordList, 13u, "c", 200, 3,
+                  static_cast<const ZS_ConfRecordFile *>(files.data()));
+    std::vector<ConfTargetEntry> kicked(2);
+    std::memset(static_cast<void *>(kicked.data()), 'k', kicked.size() * sizeof(ConfTargetEntry));
+    std::vector<ZS_ConfNtyMember> ntyMembers(1);
+    std::memset(static_cast<void *>(ntyMembers.data()), 'n', sizeof(ZS_ConfNtyMember));
+    std::vector<ZS_ConfNotification> nty(2);
+    std::memset(static_cast<void *>(nty.data()), 'x', nty.size() * sizeof(ZS_ConfNotification));
+    nty[0].kickMemberCount = 2;
+    nty[0].kickMembers = kicked.data();
+    nty[0].memberCount = 1;
+    nty[0].members = ntyMembers.data();
+    nty[1].kickMemberCount = 3;
+    nty[1].kickMembers = nullptr;
+    nty[1].memberCount = -2;
+    nty[1].members = ntyMembers.data();
+    for (const ZS_ConfNotification &n : nty)
+        Control::fire(&C::onReceivedConferenceNotification, &n, noText);
+    Control::fire(&C::onReceivedConferenceNotification,
+                  static_cast<const ZS_ConfNotification *>(nullptr), noText);
+    Control::fire(&C::onReceivedConferenceInviteNotification,
+                  static_cast<const ZS_ConfInviteNotification *>(nullptr), noText);
+    Control::fire(&C::onReceivedConferenceEndNotification,
+                  static_cast<const ZS_ConfEndNotification *>(nullptr), noText);
+    Control::fire(&C::onConferenceGetAppSetting, 14u, 500,
+                  static_cast<const ZS_ConfAppSetting *>(nullptr));
+    Control::fire(&C::onConferenceCancelMemberVideo, 404, noText, noText, 2, noText);
+    settle();
+}
+
+// ---- the meeting tests ------------------------------------------------------------------------
+
+template<class Record> std::vector<Record> meetingRecords(std::size_t n, char fill)
+{
+    std::vector<Record> records(n);
+    std::memset(static_cast<void *>(records.data()), fill, n * sizeof(Record));
+    return records;
+}
+
+void meetingScenes()
+{
+    Control::withServer([](zssim::ServerModel &s) {
+        s.currentUser = QStringLiteral("alice");
+        s.meetings.answers[QStringLiteral("carol")] = MeetingModel::Decline;
+    });
+    unsigned int key = 0;
+    // A video meeting: invitations answered and declined, members, video, windows, settings.
+    const QByteArray name = QString::fromUtf8("设计评审 – Q3").toUtf8();
+    SetMultiMediaMeetingBeforeCreate(2, "server data", "");
+    CreateMultimediaMeeting(&key, 2, name.constData(), "pw", "design", 1, 0, 1, 1, 0);
+    CreateMultimediaMeeting(&key, 1, "Standup", "", "daily", 0, 2, 0, 0, 0);
+    CreateMultimediaMeeting(&key, 7, "", "", "", 0, 0, 1, 0, 0);
+    settle();
+    const QByteArray zhang = QString::fromUtf8("张三").toUtf8();
+    const char *invited[] = {"bob", "carol", zhang.constData()};
+    setMultimediaMeetingBeforeInviteJoin("invite data");
+    InviteJoinMultiMediaMeeting(&key, "meeting-1", invited, 3, 0, 0, 1, "8001", "ud");
+    InviteJoinMultiMediaMeeting(&key, "meeting-404", invited, 1, 0, 1, 1, "", "");
+    settle();
+    QueryMeetingMembers(&key, 2, "meeting-1");
+    QueryMeetingMembers(&key, 1, "meeting-2");
+    QueryMeetingMembers(&key, 1, "meeting-404");
+    QueryMultiMediaMeetings(&key, 0, "");
+    QueryMultiMediaMeetings(&key, 1, "nothing like it");
+    PublishVideo(&key, "meeting-1");
+    PublishVideo(&key, "meeting-2");
+    int window = 0;
+    RequestConferenceMemberVideo("meeting-1", "pw", "bob", &window, 1);
+    RequestConferenceMemberVideo("meeting-1", "wrong", "bob", &window, 1);
+    RequestConferenceMemberVideo("meeting-1", "pw", "carol", &window, 1);
+    ResetVideoConfWindow("meeting-1", "bob", &window, 1);
+    CancelMemberVideo("meeting-1", "pw", "bob", 1);
+    CancelMemberVideo("meeting-1", "pw", "bob", 1);
+    SetMeetingSpeakListen(&key, 2, "meeting-1", "bob", 1, 1);
+    SetMeetingSpeakListen(&key, 2, "meeting-1", "bob", 1, 9);
+    DeleteMemberMultiMediaMeeting(&key, 2, "meeting-1", "bob", 1);
+    DeleteMemberMultiMediaMeeting(&key, 2, "meeting-1", "bob", 1);
+    UnpublishVideo(&key, "meeting-1");
+    JoinMeeting(1, "meeting-2", "");
+    JoinMeeting(1, "meeting-404", "");
+    settle();
+    zssim::injectMeetingMemberJoined(QStringLiteral("meeting-2"), QStringLiteral("carol"));
+    zssim::injectMeetingMemberLeft(QStringLiteral("meeting-2"), QStringLiteral("carol"));
+    zssim::injectMeetingMemberJoined(QStringLiteral("meeting-1"), QStringLiteral("bob"));
+    zssim::injectMemberVideo(QStringLiteral("meeting-1"), QStringLiteral("bob"), false);
+    ExitMeeting("meeting-1");
+    DismissMultiMediaMeeting(&key, 1, "meeting-2");
+    DismissMultiMediaMeeting(&key, 1, "meeting-2");
+    settle();
+
+    // bob's invitation, accepted, and his meeting's end.
+    const QString theirs = zssim::injectMeetingInvitation(
+        QStringLiteral("bob"), MeetingModel::VideoMeeting, QStringLiteral("Bob's review"),
+        QStringLiteral("{\"agenda\":1}"));
+    settle();
+    std::vector<ZS_MeetingInvitation> accept(1);
+    accept[0].meetingType = MeetingModel::VideoMeeting;
+    put(accept[0].conferenceId, theirs);
+    put(accept[0].callid, QStringLiteral("invite-1"));
+    AcceptMeeting(accept.data());
+    settle();
+    zssim::injectMeetingEnded(theirs);
+    settle();
+
+    // Interphones: the microphone passed around, and one of bob's.
+    const char *pair[] = {"bob", "carol"};
+    const char *nobody[] = {"nobody"};
+    CreateInterphoneMeeting(&key, pair, 2);
+    CreateInterphoneMeetingBackground(&key, pair, 1, 2);
+    CreateInterphoneMeeting(&key, nobody, 1);
+    settle();
+    ControlInterphoneMic(&key, 1, "interphone-1");
+    ControlInterphoneMic(&key, 0, "interphone-1");
+    settle();
+    zssim::injectInterphoneMic(QStringLiteral("interphone-1"), QStringLiteral("bob"), true);
+    ControlInterphoneMic(&key, 1, "interphone-1");
+    ControlInterphoneMic(&key, 0, "interphone-1");
+    ControlInterphoneMic(&key, 1, "interphone-404");
+    QueryMeetingMembers(&key, 3, "interphone-1");
+    settle();
+    zssim::injectMeetingMemberLeft(QStringLiteral("interphone-1"), QStringLiteral("bob"));
+    zssim::injectInterphoneInvitation(QStringLiteral("bob"), {QStringLiteral("carol")});
+    ExitMeeting("interphone-1");
+    settle();
+
+    // What the callback tests fire by hand: null records and texts, fields without a NUL, odd
+    // arrays, flags other than 0 and 1.
+    using G = ZS_MeetingCallBack;
+    const char *noText = nullptr;
+    auto interphone = meetingRecords<ZS_InterphoneMsg>(1, 'p');
+    auto invitation = meetingRecords<ZS_MeetingInvitation>(1, 'c');
+    auto voice = meetingRecords<ZS_VoiceMeetingMsg>(1, 'v');
+    auto video = meetingRecords<ZS_VideoMeetingMsg>(1, 'w');
+    auto info = meetingRecords<ZS_MeetingInfo>(2, 'i');
+    auto members = meetingRecords<ZS_MeetingMemberInfo>(3, 'm');
+    auto removed = meetingRecords<ZS_MeetingDeleteMemberInfo>(1, 'd');
+    auto setting = meetingRecords<ZS_MeetingSpeakListenInfo>(1, 's');
+    const char *names[] = {"bob", nullptr, "carol"};
+    std::vector<ZS_MeetingInviteResult> results(2);
+    std::memset(static_cast<void *>(results.data()), 'r', results.size() * sizeof(results[0]));
+    results[0].members = names;
+    results[0].memberCount = 3;
+    results[0].resultText = "dave";
+    results[1].members = nullptr;
+    results[1].memberCount = 2;
+    results[1].resultText = nullptr;
+    Control::fire(&G::onReceiveInterphoneMeetingMessage,
+                  static_cast<const ZS_InterphoneMsg *>(interphone.data()));
+    Control::fire(&G::onReceiveInterphoneMeetingMessage,
+                  static_cast<const ZS_InterphoneMsg *>(nullptr));
+    Control::fire(&G::onMeetingInviteIncoming,
+                  static_cast<const ZS_MeetingInvitation *>(invitation.data()));
+    Control::fire(&G::onMeetingInviteIncoming, static_cast<const ZS_MeetingInvitation *>(nullptr));
+    Control::fire(&G::onReceiveVoiceMeetingMessage,
+                  static_cast<const ZS_VoiceMeetingMsg *>(voice.data()));
+    Control::fire(&G::onReceiveVideoMeetingMessage,
+                  static_cast<const ZS_VideoMeetingMsg *>(video.data()));
+    Control::fire(&G::onCreateMultimediaMeeting, 1u, 200,
+                  static_cast<const ZS_MeetingInfo *>(info.data()));
+    Control::fire(&G::onCreateMultimediaMeeting, 2u, 500,
+                  static_cast<const ZS_MeetingInfo *>(nullptr));
+    Control::fire(&G::onQueryMultiMediaMeetings, 3u, 200, 2,
+                  static_cast<const ZS_MeetingInfo *>(info.data()));
+    Control::fire(&G::onQueryMultiMediaMeetings, 4u, 200, 5,
+                  static_cast<const ZS_MeetingInfo *>(nullptr));
+    Control::fire(&G::onQueryMeetingMembers, 5u, 200, "meeting-1", 3,
+                  static_cast<const ZS_MeetingMemberInfo *>(members.data()));
+    Control::fire(&G::onQueryMeetingMembers, 6u, 200, noText, -1,
+                  static_cast<const ZS_MeetingMemberInfo *>(members.data()));
+    Control::fire(&G::onQueryMeetingMembers, 7u, 404, "meeting-1", 3,
+                  static_cast<const ZS_MeetingMemberInfo *>(nullptr));
+    Control::fire(&G::onDeleteMemberMultiMediaMeeting, 8u, 200,
+                  static_cast<const ZS_MeetingDeleteMemberInfo *>(removed.data()));
+    Control::fire(&G::onSetMeetingSpeakListen, 9u, 200,
+                  static_cast<const ZS_MeetingSpeakListenInfo *>(setting.data()));
+    for (const ZS_MeetingInviteResult &r : results)
+        Control::fire(&G::onInviteJoinMultiMediaMeeting, 10u, 200, &r);
+    Control::fire(&G::onControlInterphoneMic, 11u, 486, "bob", noText, ZS_Bool8(158));
+    Control::fire(&G::onJoinMeeting, 404, noText);
+    Control::fire(&G::onExitMeeting, noText);
+    Control::fire(&G::onRequestConferenceMemberVideo, 404, noText, noText, -1);
+    settle();
+}
+
 // ---- the call-agent models --------------------------------------------------------------------
 
 CallModel::Camera camera(int index, const std::vector<std::pair<int, int>> &sizes)
@@ -651,6 +980,8 @@ int main(int argc, char **argv)
     sessionScenes();
     callScenes();
     messageScenes();
+    conferenceScenes();
+    meetingScenes();
     ZSSDK_UnInitialize();
     outputSeeds();
     codecSeeds();

@@ -32,6 +32,7 @@
 
 #ifdef __cplusplus
 #include <cstddef>
+#include <cstdio>
 #define ZS_STATIC_ASSERT(cond, msg) static_assert(cond, msg)
 extern "C" {
 #else
@@ -149,18 +150,10 @@ typedef struct ZS_GeneralCallBack
 /* The family tables: entries are typed by their families as they are taken into use. */
 typedef struct ZS_VoIPCallBack ZS_VoIPCallBack; /* defined with the calls */
 typedef struct ZS_MessageCallBack ZS_MessageCallBack; /* defined with the messages */
-typedef struct ZS_MeetingCallBack
-{
-    ZS_Callback entry[24];
-} ZS_MeetingCallBack;
-typedef struct ZS_ConfCallBack
-{
-    ZS_Callback entry[57];
-} ZS_ConfCallBack;
+typedef struct ZS_MeetingCallBack ZS_MeetingCallBack; /* defined with the meetings */
+typedef struct ZS_ConfCallBack ZS_ConfCallBack; /* defined with the conferences */
 
 ZS_STATIC_ASSERT(sizeof(ZS_GeneralCallBack) == 16 * sizeof(ZS_Callback), "general table: 16");
-ZS_STATIC_ASSERT(sizeof(ZS_MeetingCallBack) == 24 * sizeof(ZS_Callback), "meeting table: 24");
-ZS_STATIC_ASSERT(sizeof(ZS_ConfCallBack) == 57 * sizeof(ZS_Callback), "conference table: 57");
 
 /* ---- Life cycle ----------------------------------------------------------------------------- */
 
@@ -625,6 +618,966 @@ ZSSDK_API int SetConfirmMsgVersionFrequency(int number);
 ZSSDK_API void SetFetchMessageFromLast(bool bFlag);
 
 /* ---- end of messages ---- */
+
+/* ---- Conferences ---- */
+
+/* Member lists passed to the conference requests: arrays of fixed entries with their count
+ * beside them. An empty list is a null pointer and a count of 0. Texts are NUL-terminated
+ * UTF-8 of at most width-1 bytes. */
+
+/* A member of a new or changed conference (CreateConference, UpdateConference). */
+typedef struct ConfMemberEntry
+{
+    char text1[260];
+    int number1;
+    int number2;
+    char text2[257];
+    char text3[257];
+} ConfMemberEntry;
+ZS_STATIC_ASSERT(offsetof(ConfMemberEntry, number1) == 260, "member entry layout");
+ZS_STATIC_ASSERT(offsetof(ConfMemberEntry, number2) == 264, "member entry layout");
+ZS_STATIC_ASSERT(offsetof(ConfMemberEntry, text2) == 268, "member entry layout");
+ZS_STATIC_ASSERT(offsetof(ConfMemberEntry, text3) == 525, "member entry layout");
+ZS_STATIC_ASSERT(sizeof(ConfMemberEntry) == 784, "member entry size");
+
+/* A member invited (ConferenceInviteMember): a member entry and six zero bytes. */
+typedef struct ConfInviteEntry
+{
+    char text1[260];
+    int number1;
+    int number2;
+    char text2[257];
+    char text3[257];
+    char reserved[6];
+} ConfInviteEntry;
+ZS_STATIC_ASSERT(offsetof(ConfInviteEntry, number1) == 260, "invite entry layout");
+ZS_STATIC_ASSERT(offsetof(ConfInviteEntry, number2) == 264, "invite entry layout");
+ZS_STATIC_ASSERT(offsetof(ConfInviteEntry, text2) == 268, "invite entry layout");
+ZS_STATIC_ASSERT(offsetof(ConfInviteEntry, text3) == 525, "invite entry layout");
+ZS_STATIC_ASSERT(offsetof(ConfInviteEntry, reserved) == 782, "invite entry layout");
+ZS_STATIC_ASSERT(sizeof(ConfInviteEntry) == 788, "invite entry size");
+
+/* A member acted on (ConferenceKickoutMember, ConferenceSendCmd, ConferenceMediaControl),
+ * and a member removed in a conference notification. */
+typedef struct ConfTargetEntry
+{
+    char text1[260];
+    int number1;
+    int deviceType;
+} ConfTargetEntry;
+ZS_STATIC_ASSERT(offsetof(ConfTargetEntry, number1) == 260, "target entry layout");
+ZS_STATIC_ASSERT(offsetof(ConfTargetEntry, deviceType) == 264, "target entry layout");
+ZS_STATIC_ASSERT(sizeof(ConfTargetEntry) == 268, "target entry size");
+
+/* A member whose media a recording takes (ConferenceRecord). In C++ an entry starts zeroed,
+ * and releasing an array of them writes one line-less trace per entry to standard output. */
+typedef struct _ZSConferenceRecordMemberInfo
+{
+    char text1[260];
+    int number1;
+#ifdef __cplusplus
+    _ZSConferenceRecordMemberInfo()
+        : text1()
+        , number1(0)
+    { }
+    ~_ZSConferenceRecordMemberInfo()
+    {
+        std::fputs("~_ZSConferenceRecordMemberInfo()", stdout);
+    }
+    _ZSConferenceRecordMemberInfo(const _ZSConferenceRecordMemberInfo &) = default;
+    _ZSConferenceRecordMemberInfo &operator=(const _ZSConferenceRecordMemberInfo &) = default;
+#endif
+} _ZSConferenceRecordMemberInfo;
+ZS_STATIC_ASSERT(offsetof(_ZSConferenceRecordMemberInfo, number1) == 260,
+                 "recording member entry layout");
+ZS_STATIC_ASSERT(sizeof(_ZSConferenceRecordMemberInfo) == 264, "recording member entry size");
+
+/* A conference member as the callbacks report it (member lists, and the members of a
+ * conference record). */
+typedef struct ZS_ConfMemberInfo
+{
+    char memberId[257];
+    char text2[259];
+    int number1;
+    int number2;
+    int number3; /* a word of flags, bit 0 first */
+    int number4;
+    char text3[65];
+    char text4[65];
+    char text5[65];
+    char text6[257];
+    char text7[34];
+    char text8[257];
+    char text9[1024];
+    char text10[34];
+    char text11[35];
+    int deviceType;
+    int number5;
+} ZS_ConfMemberInfo;
+ZS_STATIC_ASSERT(offsetof(ZS_ConfMemberInfo, text2) == 257, "member record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfMemberInfo, number1) == 516, "member record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfMemberInfo, number2) == 520, "member record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfMemberInfo, number3) == 524, "member record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfMemberInfo, number4) == 528, "member record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfMemberInfo, text3) == 532, "member record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfMemberInfo, text4) == 597, "member record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfMemberInfo, text5) == 662, "member record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfMemberInfo, text6) == 727, "member record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfMemberInfo, text7) == 984, "member record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfMemberInfo, text8) == 1018, "member record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfMemberInfo, text9) == 1275, "member record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfMemberInfo, text10) == 2299, "member record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfMemberInfo, text11) == 2333, "member record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfMemberInfo, deviceType) == 2368, "member record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfMemberInfo, number5) == 2372, "member record layout");
+ZS_STATIC_ASSERT(sizeof(ZS_ConfMemberInfo) == 2376, "member record stride");
+
+/* One conference (GetConferenceInfo, the two conference lists, MemberJoinConference). It
+ * points to its members; the offsets from `members` on hold with 4-byte pointers. */
+typedef struct ZS_ConfInfo
+{
+    char confId[257];
+    char text2[259];
+    int number1;
+    char creator[132];
+    int number2;
+    char text3[129];
+    char text4[131];
+    int number3;
+    int memberCount;
+    int number4;
+    char startTime[68];
+    int number5;
+    char text5[1024];
+    char createTime[65];
+    char updateTime[65];
+    char text6[66];
+    int number6;
+    int number7;
+    int number8;
+    int number9;
+    int number10;
+    int number11;
+    char text7[132];
+    int number12; /* entries at `members` */
+    const ZS_ConfMemberInfo *members;
+    int number13;
+    char reserveStartTime[68];
+    int number14;
+    char confTopic[1028];
+    int number15;
+    char text8[1028];
+    int number16;
+    char text9[132];
+    int number17;
+    char text10[72];
+} ZS_ConfInfo;
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, text2) == 257, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, number1) == 516, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, creator) == 520, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, number2) == 652, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, text3) == 656, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, text4) == 785, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, number3) == 916, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, memberCount) == 920, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, number4) == 924, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, startTime) == 928, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, number5) == 996, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, text5) == 1000, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, createTime) == 2024, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, updateTime) == 2089, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, text6) == 2154, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, number6) == 2220, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, number7) == 2224, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, number8) == 2228, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, number9) == 2232, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, number10) == 2236, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, number11) == 2240, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, text7) == 2244, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, number12) == 2376, "conference record layout");
+#if ZS_PTR32
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, members) == 2380, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, number13) == 2384, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, reserveStartTime) == 2388, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, number14) == 2456, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, confTopic) == 2460, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, number15) == 3488, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, text8) == 3492, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, number16) == 4520, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, text9) == 4524, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, number17) == 4656, "conference record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInfo, text10) == 4660, "conference record layout");
+ZS_STATIC_ASSERT(sizeof(ZS_ConfInfo) == 4732, "conference record stride");
+#endif
+
+/* A member whose invitation or removal failed (ConferenceInviteMember, ConferenceKickoutMember). */
+typedef struct ZS_ConfFailedMember
+{
+    char text1[260];
+    int number1;
+    char text2[36];
+} ZS_ConfFailedMember;
+ZS_STATIC_ASSERT(offsetof(ZS_ConfFailedMember, number1) == 260, "failed-member record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfFailedMember, text2) == 264, "failed-member record layout");
+ZS_STATIC_ASSERT(sizeof(ZS_ConfFailedMember) == 300, "failed-member record stride");
+
+/* One recording of a conference (GetConferenceRecordList). */
+typedef struct ZS_ConfRecordFile
+{
+    char text1[65];
+    char text2[259];
+    int number1;
+    char text3[65];
+    char text4[67];
+} ZS_ConfRecordFile;
+ZS_STATIC_ASSERT(offsetof(ZS_ConfRecordFile, text2) == 65, "record-file record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfRecordFile, number1) == 324, "record-file record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfRecordFile, text3) == 328, "record-file record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfRecordFile, text4) == 393, "record-file record layout");
+ZS_STATIC_ASSERT(sizeof(ZS_ConfRecordFile) == 460, "record-file record stride");
+
+/* A member named in a conference notification. */
+typedef struct ZS_ConfNtyMember
+{
+    char text1[260];
+    int number1;
+    int number2;
+    char text2[257];
+    char text3[1027];
+    int number3;
+    char text4[108];
+    int deviceType;
+} ZS_ConfNtyMember;
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNtyMember, number1) == 260, "notification member layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNtyMember, number2) == 264, "notification member layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNtyMember, text2) == 268, "notification member layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNtyMember, text3) == 525, "notification member layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNtyMember, number3) == 1552, "notification member layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNtyMember, text4) == 1556, "notification member layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNtyMember, deviceType) == 1664, "notification member layout");
+ZS_STATIC_ASSERT(sizeof(ZS_ConfNtyMember) == 1668, "notification member stride");
+
+/* A conference event (onReceivedConferenceNotification). It points to the members removed
+ * and the members concerned; the offsets from `kickMembers` on hold with 4-byte pointers. */
+typedef struct ZS_ConfNotification
+{
+    char reserved0[68]; /* the engine's own */
+    int number1;
+    char text1[129];
+    char text2[257];
+    char confTopic[257];
+    char text3[65];
+    char text4[65];
+    char text5[35];
+    int number2;
+    int number3;
+    int number4;
+    int number5;
+    int number6;
+    char text6[260];
+    int number7;
+    char text7[65];
+    char text8[67];
+    int number8;
+    char text9[260];
+    int number9;
+    char text10[65];
+    char text11[513];
+    char text12[130];
+    int number10;
+    int kickMemberCount;
+    const ConfTargetEntry *kickMembers;
+    int memberCount;
+    const ZS_ConfNtyMember *members;
+    int number11;
+    char text13[34];
+    char text14[1024];
+    char text15[1026];
+    int number12;
+    int number13;
+    int number14;
+    char reserved4392[1028]; /* the engine's own */
+    int deviceType;
+} ZS_ConfNotification;
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, number1) == 68, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, text1) == 72, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, text2) == 201, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, confTopic) == 458, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, text3) == 715, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, text4) == 780, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, text5) == 845, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, number2) == 880, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, number6) == 896, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, text6) == 900, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, number7) == 1160, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, text7) == 1164, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, text8) == 1229, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, number8) == 1296, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, text9) == 1300, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, number9) == 1560, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, text10) == 1564, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, text11) == 1629, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, text12) == 2142, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, number10) == 2272, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, kickMemberCount) == 2276, "notification layout");
+#if ZS_PTR32
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, kickMembers) == 2280, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, memberCount) == 2284, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, members) == 2288, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, number11) == 2292, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, text13) == 2296, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, text14) == 2330, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, text15) == 3354, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, number12) == 4380, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, number13) == 4384, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, number14) == 4388, "notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfNotification, deviceType) == 5420, "notification layout");
+ZS_STATIC_ASSERT(sizeof(ZS_ConfNotification) == 5424, "notification size");
+#endif
+
+/* An invitation to a conference. */
+typedef struct ZS_ConfInviteNotification
+{
+    char text1[516];
+    int number1;
+    char text2[34];
+    char text3[65];
+    char text5[169];
+    char text6[68];
+    int number2;
+    char reserved860[212]; /* the engine's own */
+    char text7[260];
+} ZS_ConfInviteNotification;
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInviteNotification, number1) == 516, "invitation layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInviteNotification, text2) == 520, "invitation layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInviteNotification, text3) == 554, "invitation layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInviteNotification, text5) == 619, "invitation layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInviteNotification, text6) == 788, "invitation layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInviteNotification, number2) == 856, "invitation layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfInviteNotification, text7) == 1072, "invitation layout");
+ZS_STATIC_ASSERT(sizeof(ZS_ConfInviteNotification) == 1332, "invitation size");
+
+/* A scheduled conference made, changed or cancelled. */
+typedef struct ZS_ConfAppointmentNotification
+{
+    int number1;
+    char text1[34];
+    char text2[65];
+    char text3[34];
+    char text4[34];
+    char text5[65];
+    int number2;
+    int number3;
+    char text6[68];
+} ZS_ConfAppointmentNotification;
+ZS_STATIC_ASSERT(offsetof(ZS_ConfAppointmentNotification, text1) == 4, "appointment layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfAppointmentNotification, text2) == 38, "appointment layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfAppointmentNotification, text3) == 103, "appointment layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfAppointmentNotification, text4) == 137, "appointment layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfAppointmentNotification, text5) == 171, "appointment layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfAppointmentNotification, number2) == 236, "appointment layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfAppointmentNotification, number3) == 240, "appointment layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfAppointmentNotification, text6) == 244, "appointment layout");
+ZS_STATIC_ASSERT(sizeof(ZS_ConfAppointmentNotification) == 312, "appointment size");
+
+/* A reminder before a conference starts, or before it ends (same shape). */
+typedef struct ZS_ConfReminderNotification
+{
+    int number1;
+    char text1[34];
+    char text2[66];
+    int number2;
+} ZS_ConfReminderNotification;
+ZS_STATIC_ASSERT(offsetof(ZS_ConfReminderNotification, text1) == 4, "reminder layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfReminderNotification, text2) == 38, "reminder layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfReminderNotification, number2) == 104, "reminder layout");
+ZS_STATIC_ASSERT(sizeof(ZS_ConfReminderNotification) == 108, "reminder size");
+
+/* A conference ended. */
+typedef struct ZS_ConfEndNotification
+{
+    int number1;
+    char text1[34];
+    char text2[66];
+} ZS_ConfEndNotification;
+ZS_STATIC_ASSERT(offsetof(ZS_ConfEndNotification, text1) == 4, "end notification layout");
+ZS_STATIC_ASSERT(offsetof(ZS_ConfEndNotification, text2) == 38, "end notification layout");
+ZS_STATIC_ASSERT(sizeof(ZS_ConfEndNotification) == 104, "end notification size");
+
+/* The conference application setting (ConferenceGetAppSetting). */
+typedef struct ZS_ConfAppSetting
+{
+    char reserved0[2660]; /* the engine's own */
+    int value;
+} ZS_ConfAppSetting;
+ZS_STATIC_ASSERT(offsetof(ZS_ConfAppSetting, value) == 2660, "application setting layout");
+ZS_STATIC_ASSERT(sizeof(ZS_ConfAppSetting) == 2664, "application setting size");
+
+/* Conference events. 57 entries; the unnamed ones are never called. An answer with a record
+ * list passes a non-null array when it succeeds, also for an empty list; a null conference
+ * list reports a query that failed. */
+struct ZS_ConfCallBack
+{
+    void(ZS_CALL *onReceivedConferenceNotification)(const ZS_ConfNotification *nty,
+                                                    const char *jsonString);
+    ZS_Callback reserved1;
+    void(ZS_CALL *onCreateConference)(unsigned int matchKey, int reason, const char *confId,
+                                      const char *jsonString);
+    void(ZS_CALL *onDeleteConference)(unsigned int matchKey, int reason, const char *jsonString);
+    void(ZS_CALL *onUpdateConference)(unsigned int matchKey, int reason, const char *jsonString);
+    ZS_Callback reserved5;
+    void(ZS_CALL *onGetConferenceInfo)(unsigned int matchKey, int reason, const ZS_ConfInfo *info,
+                                       const char *jsonString);
+    void(ZS_CALL *onGetConferenceInfoList)(unsigned int matchKey, int reason, int count,
+                                           const ZS_ConfInfo *infos, const char *jsonString);
+    void(ZS_CALL *onGetHistoryConferenceInfoList)(unsigned int matchKey, int reason, int count,
+                                                  const ZS_ConfInfo *infos, const char *jsonString);
+    void(ZS_CALL *onLockConference)(unsigned int matchKey, const char *confId, int reason,
+                                    const char *jsonString);
+    void(ZS_CALL *onMemberJoinConference)(unsigned int matchKey, int reason,
+                                          const ZS_ConfInfo *info, const char *jsonString);
+    void(ZS_CALL *onMemberQuitConference)(unsigned int matchKey, int reason,
+                                          const char *jsonString);
+    void(ZS_CALL *onUpdateConferenceMember)(unsigned int matchKey, int reason,
+                                            const char *jsonString);
+    void(ZS_CALL *onGetConferenceMemberInfo)(unsigned int matchKey, int reason, const char *confId,
+                                             const ZS_ConfMemberInfo *info, const char *jsonString);
+    void(ZS_CALL *onGetConferenceMemberInfoList)(unsigned int matchKey, int reason,
+                                                 const char *confId, int count,
+                                                 const ZS_ConfMemberInfo *members,
+                                                 const char *jsonString);
+    void(ZS_CALL *onConferenceInviteMember)(unsigned int matchKey, int reason, const char *confId,
+                                            int count, const ZS_ConfFailedMember *failed,
+                                            const char *jsonString);
+    ZS_Callback reserved16;
+    void(ZS_CALL *onConferenceMemberRejectInvitation)(unsigned int matchKey, const char *confId,
+                                                      int reason, const char *jsonString);
+    void(ZS_CALL *onConferenceKickoutMember)(unsigned int matchKey, int reason, const char *confId,
+                                             int count, const ZS_ConfFailedMember *failed,
+                                             const char *jsonString);
+    void(ZS_CALL *onSetConferenceMemberRole)(unsigned int matchKey, const char *confId, int reason,
+                                             const char *jsonString);
+    void(ZS_CALL *onGetHistoryConferenceMemberInfoList)(unsigned int matchKey, const char *confId,
+                                                        int reason, int count,
+                                                        const ZS_ConfMemberInfo *members,
+                                                        const char *jsonString);
+    void(ZS_CALL *onConferenceSendCmd)(unsigned int matchKey, const char *confId, int reason,
+                                       const char *jsonString);
+    void(ZS_CALL *onConferenceMediaControl)(unsigned int matchKey, int reason,
+                                            const char *jsonString);
+    void(ZS_CALL *onConferenceRecord)(unsigned int matchKey, int reason, const char *jsonString);
+    void(ZS_CALL *onGetConferenceRecordList)(unsigned int matchKey, const char *confId, int reason,
+                                             int count, const ZS_ConfRecordFile *files);
+    /* A sound the conference plays; the key is not a request's. */
+    void(ZS_CALL *onConferenceAudioPlay)(unsigned int matchKey, int reason, const char *jsonString);
+    void(ZS_CALL *onConferenceStartPublishVideo)(unsigned int matchKey, int reason,
+                                                 const char *jsonString);
+    void(ZS_CALL *onConferenceStopPublishVideo)(unsigned int matchKey, int reason,
+                                                const char *jsonString);
+    ZS_Callback reserved28;
+    void(ZS_CALL *onConferenceStartScreenSharing)(unsigned int matchKey, int reason,
+                                                  const char *jsonString);
+    void(ZS_CALL *onConferenceStopScreenSharing)(unsigned int matchKey, int reason,
+                                                 const char *jsonString);
+    void(ZS_CALL *onConferenceStartPublishVoice)(unsigned int matchKey, int reason,
+                                                 const char *jsonString);
+    void(ZS_CALL *onConferenceStopPublishVoice)(unsigned int matchKey, int reason,
+                                                const char *jsonString);
+    void(ZS_CALL *onConferenceRequestMemberVideo)(int reason, const char *confId,
+                                                  const char *member, int mediaSourceType,
+                                                  const char *jsonString);
+    void(ZS_CALL *onConferenceCancelMemberVideo)(int reason, const char *confId, const char *member,
+                                                 int mediaSourceType, const char *jsonString);
+    ZS_Callback reserved35[2]; /* entries 35 and 36 */
+    void(ZS_CALL *onReceivedConferenceInviteNotification)(const ZS_ConfInviteNotification *nty,
+                                                          const char *jsonString);
+    void(ZS_CALL *onReceivedConferenceAppointmentNotification)(
+        const ZS_ConfAppointmentNotification *nty, const char *jsonString);
+    void(ZS_CALL *onReceivedConferenceBeforeStartNotification)(
+        const ZS_ConfReminderNotification *nty, const char *jsonString);
+    void(ZS_CALL *onReceivedConferenceBeforeEndNotification)(const ZS_ConfReminderNotification *nty,
+                                                             const char *jsonString);
+    void(ZS_CALL *onReceivedConferenceEndNotification)(const ZS_ConfEndNotification *nty,
+                                                       const char *jsonString);
+    /* The key is not a request's. */
+    void(ZS_CALL *onConferenceGetAppSetting)(unsigned int matchKey, int reason,
+                                             const ZS_ConfAppSetting *setting);
+    ZS_Callback reserved43[14]; /* entries 43 to 56 */
+};
+#define ZS_CONF_ENTRY(name, index)                                                                 \
+    ZS_STATIC_ASSERT(offsetof(ZS_ConfCallBack, name) == (index) * sizeof(ZS_Callback),             \
+                     "conference table: entry " #index)
+ZS_CONF_ENTRY(onReceivedConferenceNotification, 0);
+ZS_CONF_ENTRY(reserved1, 1);
+ZS_CONF_ENTRY(onCreateConference, 2);
+ZS_CONF_ENTRY(onDeleteConference, 3);
+ZS_CONF_ENTRY(onUpdateConference, 4);
+ZS_CONF_ENTRY(reserved5, 5);
+ZS_CONF_ENTRY(onGetConferenceInfo, 6);
+ZS_CONF_ENTRY(onGetConferenceInfoList, 7);
+ZS_CONF_ENTRY(onGetHistoryConferenceInfoList, 8);
+ZS_CONF_ENTRY(onLockConference, 9);
+ZS_CONF_ENTRY(onMemberJoinConference, 10);
+ZS_CONF_ENTRY(onMemberQuitConference, 11);
+ZS_CONF_ENTRY(onUpdateConferenceMember, 12);
+ZS_CONF_ENTRY(onGetConferenceMemberInfo, 13);
+ZS_CONF_ENTRY(onGetConferenceMemberInfoList, 14);
+ZS_CONF_ENTRY(onConferenceInviteMember, 15);
+ZS_CONF_ENTRY(reserved16, 16);
+ZS_CONF_ENTRY(onConferenceMemberRejectInvitation, 17);
+ZS_CONF_ENTRY(onConferenceKickoutMember, 18);
+ZS_CONF_ENTRY(onSetConferenceMemberRole, 19);
+ZS_CONF_ENTRY(onGetHistoryConferenceMemberInfoList, 20);
+ZS_CONF_ENTRY(onConferenceSendCmd, 21);
+ZS_CONF_ENTRY(onConferenceMediaControl, 22);
+ZS_CONF_ENTRY(onConferenceRecord, 23);
+ZS_CONF_ENTRY(onGetConferenceRecordList, 24);
+ZS_CONF_ENTRY(onConferenceAudioPlay, 25);
+ZS_CONF_ENTRY(onConferenceStartPublishVideo, 26);
+ZS_CONF_ENTRY(onConferenceStopPublishVideo, 27);
+ZS_CONF_ENTRY(reserved28, 28);
+ZS_CONF_ENTRY(onConferenceStartScreenSharing, 29);
+ZS_CONF_ENTRY(onConferenceStopScreenSharing, 30);
+ZS_CONF_ENTRY(onConferenceStartPublishVoice, 31);
+ZS_CONF_ENTRY(onConferenceStopPublishVoice, 32);
+ZS_CONF_ENTRY(onConferenceRequestMemberVideo, 33);
+ZS_CONF_ENTRY(onConferenceCancelMemberVideo, 34);
+ZS_CONF_ENTRY(reserved35, 35);
+ZS_CONF_ENTRY(onReceivedConferenceInviteNotification, 37);
+ZS_CONF_ENTRY(onReceivedConferenceAppointmentNotification, 38);
+ZS_CONF_ENTRY(onReceivedConferenceBeforeStartNotification, 39);
+ZS_CONF_ENTRY(onReceivedConferenceBeforeEndNotification, 40);
+ZS_CONF_ENTRY(onReceivedConferenceEndNotification, 41);
+ZS_CONF_ENTRY(onConferenceGetAppSetting, 42);
+ZS_CONF_ENTRY(reserved43, 43);
+#undef ZS_CONF_ENTRY
+ZS_STATIC_ASSERT(sizeof(ZS_ConfCallBack) == 57 * sizeof(ZS_Callback), "conference table: 57");
+
+/* Conference requests. Each fills matchKey and is answered by the entry of the same name
+ * (LockConference by onLockConference, GetConferenceRecordList by onGetConferenceRecordList,
+ * ConferenceGetAppSetting by onConferenceGetAppSetting); the member-video functions take no
+ * key and are answered by onConferenceRequestMemberVideo and onConferenceCancelMemberVideo
+ * (ConferenceResetMemberView has no answer). confName and confTopic are in the local 8-bit
+ * code page, every other text UTF-8. The integers the agents pass as constants (the -1, 0 and
+ * 1 noted below) are the engine's own. */
+ZSSDK_API int
+CreateConference(unsigned int *matchKey, const char *ownerPassword, const char *password,
+                 const char *confName, int confType, int maxMemberCount, int voiceMode,
+                 const char *appData, int autoClose, const char *moderator, const char *startTime,
+                 const ConfMemberEntry *members, int count, int duration, int sendInvitation,
+                 int extraInt1, int remindBeforeStart, int remindBeforeEnd, int mediaType,
+                 int extraInt2, const char *confTopic, int joinState, const char *extraText,
+                 int reserved1 /* -1 */, int reserved2 /* 0 */, const char *jsonString);
+ZSSDK_API int DeleteConference(unsigned int *matchKey, const char *confId, const char *appData,
+                               const char *jsonString);
+ZSSDK_API int UpdateConference(unsigned int *matchKey, const char *confId,
+                               const char *ownerPassword, const char *password,
+                               const char *confName, int confType, int maxMember, int voiceMode,
+                               const char *appData, int autoClose, const char *moderator,
+                               const ConfMemberEntry *members, int count, const char *startTime,
+                               int duration, int sendInvitation, int remindBeforeStart,
+                               int remindBeforeEnd, int extraInt1, int extraInt2,
+                               const char *confTopic, int joinState, int reserved /* -1 */,
+                               const char *jsonString);
+ZSSDK_API int GetConferenceInfo(unsigned int *matchKey, const char *confId, const char *jsonString);
+ZSSDK_API int GetConferenceInfoList(unsigned int *matchKey, const char *createTimeBegin,
+                                    const char *createTimeEnd, const char *memberId,
+                                    int memberIdType, int confType, int searchById, int pageNo,
+                                    int pageSize, int extraInt1, int reserved1 /* -1 */,
+                                    int reserved2 /* 1 */, const char *extraText,
+                                    const char *jsonString);
+ZSSDK_API int GetHistoryConferenceInfoList(unsigned int *matchKey, const char *createTimeBegin,
+                                           const char *createTimeEnd, int confType,
+                                           int searchByMember, int pageNo, int pageSize,
+                                           const char *extraText, int extraInt1,
+                                           int reserved1 /* -1 */, int reserved2 /* 1 */,
+                                           const char *extraText2, const char *jsonString);
+ZSSDK_API int LockConference(unsigned int *matchKey, const char *confId, bool bLock,
+                             const char *jsonString);
+ZSSDK_API int MemberJoinConference(unsigned int *matchKey, const char *confId, const char *password,
+                                   const char *userName, const char *inviter, int inviterIdType,
+                                   const char *appData, int mediaType, int roleId,
+                                   const char *phoneNumber, int joinState, const char *terminalUA,
+                                   const char *jsonString);
+ZSSDK_API int MemberQuitConference(unsigned int *matchKey, const char *confId, const char *appData,
+                                   const char *jsonString);
+ZSSDK_API int UpdateConferenceMember(unsigned int *matchKey, const char *confId,
+                                     const char *memberId, const char *userName, int idType,
+                                     const char *appData, const char *jsonString, int extraInt);
+ZSSDK_API int GetConferenceMemberInfo(unsigned int *matchKey, const char *confId,
+                                      const char *memberId, int idType, const char *jsonString);
+ZSSDK_API int GetConferenceMemberInfoList(unsigned int *matchKey, const char *confId, int pageNo,
+                                          int pageSize, const char *jsonString);
+ZSSDK_API int GetHistoryConferenceMemberInfoList(unsigned int *matchKey, const char *confId,
+                                                 const char *memberId, int memberIdType, int pageNo,
+                                                 int pageSize, int extraInt,
+                                                 const char *jsonString);
+ZSSDK_API int ConferenceInviteMember(unsigned int *matchKey, const char *confId,
+                                     const ConfInviteEntry *members, int count, int callImmediately,
+                                     const char *appData, const char *jsonString);
+ZSSDK_API int ConferenceMemberRejectInvitation(unsigned int *matchKey, const char *confId,
+                                               const char *reserved /* "" */, const char *extraText,
+                                               const char *jsonString);
+ZSSDK_API int ConferenceKickoutMember(unsigned int *matchKey, const char *confId,
+                                      const ConfTargetEntry *members, int count,
+                                      const char *appData, const char *jsonString);
+ZSSDK_API int SetConferenceMemberRole(unsigned int *matchKey, const char *confId,
+                                      const char *memberId, int memberIdType, int roleId,
+                                      const char *jsonString);
+ZSSDK_API int ConferenceSendCmd(unsigned int *matchKey, const char *confId, int bAllMember,
+                                const ConfTargetEntry *members, int count, const char *cmdData,
+                                const char *jsonString);
+ZSSDK_API int ConferenceMediaControl(unsigned int *matchKey, const char *confId, int unchangable,
+                                     int bAllMember, const ConfTargetEntry *members, int count,
+                                     int action, const char *appData, const char *jsonString);
+ZSSDK_API int ConferenceRecord(unsigned int *matchKey, const char *confId,
+                               const _ZSConferenceRecordMemberInfo *members, int count, int action,
+                               const char *jsonString);
+ZSSDK_API int GetConferenceRecordList(unsigned int *matchKey, const char *confId, int historyConf,
+                                      int pageNo, int pageSize);
+ZSSDK_API int ConferenceStartPublishVideo(unsigned int *matchKey, const char *confId,
+                                          const char *jsonString);
+ZSSDK_API int ConferenceStopPublishVideo(unsigned int *matchKey, const char *confId,
+                                         const char *jsonString);
+ZSSDK_API int ConferenceStartScreenSharing(unsigned int *matchKey, const char *confId,
+                                           const char *jsonString);
+ZSSDK_API int ConferenceStopScreenSharing(unsigned int *matchKey, const char *confId,
+                                          const char *jsonString);
+ZSSDK_API int ConferenceStartPublishVoice(unsigned int *matchKey, const char *confId,
+                                          int reserved /* 0 */, const char *jsonString);
+ZSSDK_API int ConferenceStopPublishVoice(unsigned int *matchKey, const char *confId,
+                                         int reserved /* 0 */, const char *jsonString);
+/* Windows are native handles, passed through. */
+ZSSDK_API int ConferenceRequestMemberVideo(const char *confId, const char *confPasswd,
+                                           const char *member, void *videoWindow,
+                                           int mediaSourceType, int width, int height,
+                                           const char *jsonString, int extraInt);
+ZSSDK_API int ConferenceCancelMemberVideo(const char *confId, const char *confPasswd,
+                                          const char *member, int mediaSourceType,
+                                          const char *jsonString, int extraInt);
+ZSSDK_API int ConferenceResetMemberView(const char *confId, const char *member, void *newWindow,
+                                        int mediaSourceType, int width, int height,
+                                        const char *jsonString, int extraInt);
+ZSSDK_API int ConferenceGetAppSetting(unsigned int *matchKey, const char *reserved /* "" */);
+
+/* ---- end of conferences ---- */
+
+/* ---- Meetings ---- */
+
+/* Multimedia (voice and video) meetings, interphone meetings and the member video windows of a
+ * video meeting. Flags passed to the meeting functions are int, 0 or 1; flags the engine writes
+ * are ZS_Bool8. Character fields hold NUL-terminated UTF-8 of at most width-1 bytes; a reader
+ * never reads a field past its width. Member lists are arrays of `count` NUL-terminated texts. */
+
+/* An invitation to a meeting (onMeetingInviteIncoming), and the same record handed back to
+ * accept it (AcceptMeeting). */
+typedef struct ZS_MeetingInvitation
+{
+    int meetingType;
+    char conferenceId[129];
+    char callid[65];
+    char caller[65];
+    char nickname[129];
+    char display[21];
+    char sdkUserData[4097];
+} ZS_MeetingInvitation;
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingInvitation, conferenceId) == 4, "invitation record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingInvitation, callid) == 133, "invitation record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingInvitation, caller) == 198, "invitation record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingInvitation, nickname) == 263, "invitation record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingInvitation, display) == 392, "invitation record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingInvitation, sdkUserData) == 413, "invitation record layout");
+ZS_STATIC_ASSERT(sizeof(ZS_MeetingInvitation) == 4512, "invitation record size");
+
+/* A meeting (onCreateMultimediaMeeting, and the elements of onQueryMultiMediaMeetings). */
+typedef struct ZS_MeetingInfo
+{
+    int number1;
+    int number2;
+    int number3;
+    int number4;
+    char text1[129];
+    char text2[129];
+    char text3[129];
+    char text4[129];
+    char reserved532[260]; /* the engine's own */
+} ZS_MeetingInfo;
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingInfo, number4) == 12, "meeting record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingInfo, text1) == 16, "meeting record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingInfo, text2) == 145, "meeting record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingInfo, text3) == 274, "meeting record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingInfo, text4) == 403, "meeting record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingInfo, reserved532) == 532, "meeting record layout");
+ZS_STATIC_ASSERT(sizeof(ZS_MeetingInfo) == 792, "meeting record stride");
+
+/* A member of a meeting (the elements of onQueryMeetingMembers). */
+typedef struct ZS_MeetingMemberInfo
+{
+    int number1;
+    int number2;
+    int number3;
+    int number4;
+    char text1[9];
+    char text2[129];
+    char text3[65];
+    char text4[1025];
+    ZS_Bool8 flag1;
+    ZS_Bool8 flag2;
+    ZS_Bool8 flag3;
+    char reserved1247[1093]; /* the engine's own */
+} ZS_MeetingMemberInfo;
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingMemberInfo, number4) == 12, "member record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingMemberInfo, text1) == 16, "member record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingMemberInfo, text2) == 25, "member record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingMemberInfo, text3) == 154, "member record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingMemberInfo, text4) == 219, "member record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingMemberInfo, flag1) == 1244, "member record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingMemberInfo, flag2) == 1245, "member record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingMemberInfo, flag3) == 1246, "member record layout");
+ZS_STATIC_ASSERT(sizeof(ZS_MeetingMemberInfo) == 2340, "member record stride");
+
+/* A member removed from a meeting (onDeleteMemberMultiMediaMeeting). */
+typedef struct ZS_MeetingDeleteMemberInfo
+{
+    char conferenceId[129];
+    char member[129];
+    int meetingType;
+    ZS_Bool8 isVoIP;
+} ZS_MeetingDeleteMemberInfo;
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingDeleteMemberInfo, member) == 129, "delete-member layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingDeleteMemberInfo, meetingType) == 260, "delete-member layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingDeleteMemberInfo, isVoIP) == 264, "delete-member layout");
+ZS_STATIC_ASSERT(sizeof(ZS_MeetingDeleteMemberInfo) == 268, "delete-member size");
+
+/* A member's speak and listen setting (onSetMeetingSpeakListen). */
+typedef struct ZS_MeetingSpeakListenInfo
+{
+    int meetingType;
+    char meetingId[129];
+    char member[129];
+    int option;
+    ZS_Bool8 isVoIP;
+} ZS_MeetingSpeakListenInfo;
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingSpeakListenInfo, meetingId) == 4, "speak/listen layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingSpeakListenInfo, member) == 133, "speak/listen layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingSpeakListenInfo, option) == 264, "speak/listen layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingSpeakListenInfo, isVoIP) == 268, "speak/listen layout");
+ZS_STATIC_ASSERT(sizeof(ZS_MeetingSpeakListenInfo) == 272, "speak/listen size");
+
+/* The answer to an invitation (onInviteJoinMultiMediaMeeting). It points to `memberCount`
+ * texts and to a result text; the offsets from `members` on hold with 4-byte pointers. */
+typedef struct ZS_MeetingInviteResult
+{
+    char conferenceId[129];
+    const char *const *members;
+    const char *resultText;
+    int memberCount;
+    ZS_Bool8 flag1;
+    ZS_Bool8 flag2;
+} ZS_MeetingInviteResult;
+#if ZS_PTR32
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingInviteResult, members) == 132, "invite-result layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingInviteResult, resultText) == 136, "invite-result layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingInviteResult, memberCount) == 140, "invite-result layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingInviteResult, flag1) == 144, "invite-result layout");
+ZS_STATIC_ASSERT(offsetof(ZS_MeetingInviteResult, flag2) == 145, "invite-result layout");
+ZS_STATIC_ASSERT(sizeof(ZS_MeetingInviteResult) == 148, "invite-result size");
+#endif
+
+/* A message of an interphone meeting (onReceiveInterphoneMeetingMessage). */
+typedef struct ZS_InterphoneMsg
+{
+    int number1;
+    int number2;
+    char text1[65];
+    char text2[65];
+    char text3[129];
+    char text4[21];
+    char text5[65];
+    char text6[1025];
+    char text7[1025];
+} ZS_InterphoneMsg;
+ZS_STATIC_ASSERT(offsetof(ZS_InterphoneMsg, text1) == 8, "interphone message layout");
+ZS_STATIC_ASSERT(offsetof(ZS_InterphoneMsg, text2) == 73, "interphone message layout");
+ZS_STATIC_ASSERT(offsetof(ZS_InterphoneMsg, text3) == 138, "interphone message layout");
+ZS_STATIC_ASSERT(offsetof(ZS_InterphoneMsg, text4) == 267, "interphone message layout");
+ZS_STATIC_ASSERT(offsetof(ZS_InterphoneMsg, text5) == 288, "interphone message layout");
+ZS_STATIC_ASSERT(offsetof(ZS_InterphoneMsg, text6) == 353, "interphone message layout");
+ZS_STATIC_ASSERT(offsetof(ZS_InterphoneMsg, text7) == 1378, "interphone message layout");
+ZS_STATIC_ASSERT(sizeof(ZS_InterphoneMsg) == 2404, "interphone message size");
+
+/* A message of a voice meeting (onReceiveVoiceMeetingMessage). */
+typedef struct ZS_VoiceMeetingMsg
+{
+    int number1;
+    int number2;
+    char text1[65];
+    char text2[65];
+    char text3[65];
+    char text4[9];
+    char text5[65];
+    char text6[1025];
+    char text7[129];
+    ZS_Bool8 flag1;
+} ZS_VoiceMeetingMsg;
+ZS_STATIC_ASSERT(offsetof(ZS_VoiceMeetingMsg, text1) == 8, "voice meeting message layout");
+ZS_STATIC_ASSERT(offsetof(ZS_VoiceMeetingMsg, text2) == 73, "voice meeting message layout");
+ZS_STATIC_ASSERT(offsetof(ZS_VoiceMeetingMsg, text3) == 138, "voice meeting message layout");
+ZS_STATIC_ASSERT(offsetof(ZS_VoiceMeetingMsg, text4) == 203, "voice meeting message layout");
+ZS_STATIC_ASSERT(offsetof(ZS_VoiceMeetingMsg, text5) == 212, "voice meeting message layout");
+ZS_STATIC_ASSERT(offsetof(ZS_VoiceMeetingMsg, text6) == 277, "voice meeting message layout");
+ZS_STATIC_ASSERT(offsetof(ZS_VoiceMeetingMsg, text7) == 1302, "voice meeting message layout");
+ZS_STATIC_ASSERT(offsetof(ZS_VoiceMeetingMsg, flag1) == 1431, "voice meeting message layout");
+ZS_STATIC_ASSERT(sizeof(ZS_VoiceMeetingMsg) == 1432, "voice meeting message size");
+
+/* A message of a video meeting (onReceiveVideoMeetingMessage): the voice message's fields
+ * 8 bytes further on, after two more numbers. */
+typedef struct ZS_VideoMeetingMsg
+{
+    int number1;
+    int number2;
+    int number3;
+    int number4;
+    char text1[65];
+    char text2[65];
+    char text3[65];
+    char text4[9];
+    char text5[65];
+    char text6[1025];
+    char text7[129];
+    ZS_Bool8 flag1;
+} ZS_VideoMeetingMsg;
+ZS_STATIC_ASSERT(offsetof(ZS_VideoMeetingMsg, number4) == 12, "video meeting message layout");
+ZS_STATIC_ASSERT(offsetof(ZS_VideoMeetingMsg, text1) == 16, "video meeting message layout");
+ZS_STATIC_ASSERT(offsetof(ZS_VideoMeetingMsg, text2) == 81, "video meeting message layout");
+ZS_STATIC_ASSERT(offsetof(ZS_VideoMeetingMsg, text3) == 146, "video meeting message layout");
+ZS_STATIC_ASSERT(offsetof(ZS_VideoMeetingMsg, text4) == 211, "video meeting message layout");
+ZS_STATIC_ASSERT(offsetof(ZS_VideoMeetingMsg, text5) == 220, "video meeting message layout");
+ZS_STATIC_ASSERT(offsetof(ZS_VideoMeetingMsg, text6) == 285, "video meeting message layout");
+ZS_STATIC_ASSERT(offsetof(ZS_VideoMeetingMsg, text7) == 1310, "video meeting message layout");
+ZS_STATIC_ASSERT(offsetof(ZS_VideoMeetingMsg, flag1) == 1439, "video meeting message layout");
+ZS_STATIC_ASSERT(sizeof(ZS_VideoMeetingMsg) == 1440, "video meeting message size");
+
+/* Meeting events. 24 entries; entries 20 to 23 are never called. */
+struct ZS_MeetingCallBack
+{
+    void(ZS_CALL *onCreateInterphoneMeeting)(unsigned int matchKey, int reason,
+                                             const char *interphoneId);
+    /* controller: who holds the microphone after the request */
+    void(ZS_CALL *onControlInterphoneMic)(unsigned int matchKey, int reason, const char *controller,
+                                          const char *interphoneId, ZS_Bool8 requestIsControl);
+    void(ZS_CALL *onReceiveInterphoneMeetingMessage)(const ZS_InterphoneMsg *msg);
+    void(ZS_CALL *onMeetingInviteIncoming)(const ZS_MeetingInvitation *invitation);
+    void(ZS_CALL *onReceiveVoiceMeetingMessage)(const ZS_VoiceMeetingMsg *msg);
+    void(ZS_CALL *onReceiveVideoMeetingMessage)(const ZS_VideoMeetingMsg *msg);
+    void(ZS_CALL *onCreateMultimediaMeeting)(unsigned int matchKey, int reason,
+                                             const ZS_MeetingInfo *meeting);
+    void(ZS_CALL *onJoinMeeting)(int reason, const char *conferenceId);
+    void(ZS_CALL *onQueryMeetingMembers)(unsigned int matchKey, int reason,
+                                         const char *conferenceId, int count,
+                                         const ZS_MeetingMemberInfo *members);
+    void(ZS_CALL *onDismissMultiMediaMeeting)(unsigned int matchKey, int reason,
+                                              const char *conferenceId);
+    void(ZS_CALL *onQueryMultiMediaMeetings)(unsigned int matchKey, int reason, int count,
+                                             const ZS_MeetingInfo *meetings);
+    void(ZS_CALL *onDeleteMemberMultiMediaMeeting)(unsigned int matchKey, int reason,
+                                                   const ZS_MeetingDeleteMemberInfo *info);
+    void(ZS_CALL *onInviteJoinMultiMediaMeeting)(unsigned int matchKey, int reason,
+                                                 const ZS_MeetingInviteResult *result);
+    void(ZS_CALL *onPublishVideo)(unsigned int matchKey, int reason, const char *conferenceId);
+    void(ZS_CALL *onUnpublishVideo)(unsigned int matchKey, int reason, const char *conferenceId);
+    void(ZS_CALL *onRequestConferenceMemberVideo)(int reason, const char *conferenceId,
+                                                  const char *member, int type);
+    void(ZS_CALL *onCancelConferenceMemberVideo)(int reason, const char *conferenceId,
+                                                 const char *member, int type);
+    void(ZS_CALL *onExitMeeting)(const char *conferenceId);
+    void(ZS_CALL *onExitInterphoneMeeting)(const char *interphoneId);
+    void(ZS_CALL *onSetMeetingSpeakListen)(unsigned int matchKey, int reason,
+                                           const ZS_MeetingSpeakListenInfo *info);
+    ZS_Callback reserved20[4]; /* entries 20 to 23 */
+};
+#define ZS_MEETING_ENTRY(name, index)                                                              \
+    ZS_STATIC_ASSERT(offsetof(ZS_MeetingCallBack, name) == (index) * sizeof(ZS_Callback),          \
+                     "meeting table: entry " #index)
+ZS_MEETING_ENTRY(onCreateInterphoneMeeting, 0);
+ZS_MEETING_ENTRY(onControlInterphoneMic, 1);
+ZS_MEETING_ENTRY(onReceiveInterphoneMeetingMessage, 2);
+ZS_MEETING_ENTRY(onMeetingInviteIncoming, 3);
+ZS_MEETING_ENTRY(onReceiveVoiceMeetingMessage, 4);
+ZS_MEETING_ENTRY(onReceiveVideoMeetingMessage, 5);
+ZS_MEETING_ENTRY(onCreateMultimediaMeeting, 6);
+ZS_MEETING_ENTRY(onJoinMeeting, 7);
+ZS_MEETING_ENTRY(onQueryMeetingMembers, 8);
+ZS_MEETING_ENTRY(onDismissMultiMediaMeeting, 9);
+ZS_MEETING_ENTRY(onQueryMultiMediaMeetings, 10);
+ZS_MEETING_ENTRY(onDeleteMemberMultiMediaMeeting, 11);
+ZS_MEETING_ENTRY(onInviteJoinMultiMediaMeeting, 12);
+ZS_MEETING_ENTRY(onPublishVideo, 13);
+ZS_MEETING_ENTRY(onUnpublishVideo, 14);
+ZS_MEETING_ENTRY(onRequestConferenceMemberVideo, 15);
+ZS_MEETING_ENTRY(onCancelConferenceMemberVideo, 16);
+ZS_MEETING_ENTRY(onExitMeeting, 17);
+ZS_MEETING_ENTRY(onExitInterphoneMeeting, 18);
+ZS_MEETING_ENTRY(onSetMeetingSpeakListen, 19);
+ZS_MEETING_ENTRY(reserved20, 20);
+#undef ZS_MEETING_ENTRY
+ZS_STATIC_ASSERT(sizeof(ZS_MeetingCallBack) == 24 * sizeof(ZS_Callback), "meeting table: 24");
+
+/* Member video windows of a video meeting: windows are native handles, passed through. No key;
+ * answered by onRequestConferenceMemberVideo and onCancelConferenceMemberVideo
+ * (ResetVideoConfWindow has no answer). */
+ZSSDK_API int RequestConferenceMemberVideo(const char *conferenceId, const char *conferencePasswd,
+                                           const char *member, void *videoWindow, int type);
+ZSSDK_API int CancelMemberVideo(const char *conferenceId, const char *conferencePasswd,
+                                const char *member, int type);
+ZSSDK_API int ResetVideoConfWindow(const char *conferenceId, const char *member, void *newWindow,
+                                   int type);
+
+/* Multimedia meetings. Options set before a create or an invitation apply to the next one.
+ * Answers: onCreateMultimediaMeeting, onJoinMeeting (also for AcceptMeeting), onExitMeeting,
+ * onQueryMeetingMembers, onDismissMultiMediaMeeting, onQueryMultiMediaMeetings,
+ * onInviteJoinMultiMediaMeeting, onDeleteMemberMultiMediaMeeting, onPublishVideo,
+ * onUnpublishVideo, onSetMeetingSpeakListen. */
+ZSSDK_API int SetMultiMediaMeetingBeforeCreate(int callbackmode, const char *serverUserData,
+                                               const char *reservation);
+ZSSDK_API int CreateMultimediaMeeting(unsigned int *matchKey, int meetingType,
+                                      const char *meetingName, const char *password,
+                                      const char *keywords, int voiceMode, int square,
+                                      int bAutoJoin, int autoClose, int autoDelete);
+ZSSDK_API int JoinMeeting(int meetingType, const char *conferenceId, const char *password);
+ZSSDK_API int AcceptMeeting(const ZS_MeetingInvitation *invitation);
+/* Leaves a multimedia meeting (onExitMeeting) or an interphone meeting
+ * (onExitInterphoneMeeting). */
+ZSSDK_API int ExitMeeting(const char *conferenceId);
+ZSSDK_API int QueryMeetingMembers(unsigned int *matchKey, int meetingType,
+                                  const char *conferenceId);
+ZSSDK_API int DismissMultiMediaMeeting(unsigned int *matchKey, int meetingType,
+                                       const char *conferenceId);
+ZSSDK_API int QueryMultiMediaMeetings(unsigned int *matchKey, int meetingType,
+                                      const char *keywords);
+ZSSDK_API int setMultimediaMeetingBeforeInviteJoin(const char *serverUserData);
+ZSSDK_API int InviteJoinMultiMediaMeeting(unsigned int *matchKey, const char *conferenceId,
+                                          const char *const *members, int count, int blanding,
+                                          int isSpeak, int isListen, const char *disNumber,
+                                          const char *userdata);
+ZSSDK_API int DeleteMemberMultiMediaMeeting(unsigned int *matchKey, int meetingType,
+                                            const char *conferenceId, const char *member,
+                                            int isVoIP);
+ZSSDK_API int PublishVideo(unsigned int *matchKey, const char *conferenceId);
+ZSSDK_API int UnpublishVideo(unsigned int *matchKey, const char *conferenceId);
+ZSSDK_API int SetMeetingSpeakListen(unsigned int *matchKey, int meetingType, const char *meetingId,
+                                    const char *member, int isVoIP, int option);
+
+/* Interphone meetings: one member at a time holds the microphone. Answers:
+ * onCreateInterphoneMeeting, onControlInterphoneMic; members' events come as
+ * onReceiveInterphoneMeetingMessage. */
+ZSSDK_API int CreateInterphoneMeeting(unsigned int *matchKey, const char *const *members,
+                                      int count);
+ZSSDK_API int CreateInterphoneMeetingBackground(unsigned int *matchKey, const char *const *members,
+                                                int count, int voiceMode);
+ZSSDK_API int ControlInterphoneMic(unsigned int *matchKey, int isControl, const char *interphoneId);
+
+/* ---- end of meetings ---- */
 
 #ifdef __cplusplus
 }

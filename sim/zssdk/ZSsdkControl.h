@@ -6,6 +6,8 @@
 #include <ZSsdk.h>
 
 #include "CallModel.h"
+#include "ConferenceModel.h"
+#include "MeetingModel.h"
 #include "MessageModel.h"
 
 #include <QByteArray>
@@ -91,6 +93,8 @@ struct ServerModel
 
     CallModel calls;
     MessageModel messages;
+    ConferenceModel conferences;
+    MeetingModel meetings;
 
     // Whose presence reaches `user`: their friends, else everyone's, never themselves.
     QStringList contactsOf(const QString &user) const

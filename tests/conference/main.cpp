@@ -1,0 +1,24 @@
+// Runs the conference test classes in order. $TQ_CONF_TEST=<Class> runs one class only, so
+// that QtTest's own arguments (a function name, -v2, ...) apply to it.
+
+#include "ConfTestSupport.h"
+
+#include <QCoreApplication>
+
+#include <memory>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    Conference_Agent::instance(); // created by the main thread, as a window would
+    const QByteArray only = qgetenv("TQ_CONF_TEST");
+    int failed = 0;
+    for (auto make : {newTestConfRecords, newTestConfRequests, newTestConfCallbacks,
+                      newTestConfServer, newTestConfEndToEnd}) {
+        const std::unique_ptr<QObject> test(make());
+        if (!only.isEmpty() && only != test->metaObject()->className())
+            continue;
+        failed += QTest::qExec(test.get(), argc, argv) != 0;
+    }
+    return failed == 0 ? 0 : 1;
+}

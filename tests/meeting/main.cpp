@@ -1,0 +1,24 @@
+// Runs the meeting test classes in order. $TQ_MEETING_TEST=<Class> runs one class only, so that
+// QtTest's own arguments (a function name, -v2, ...) apply to it.
+
+#include "MeetingTestSupport.h"
+
+#include <QCoreApplication>
+
+#include <memory>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    Meeting_Agent::instance(); // created by the main thread, as a window would
+    const QByteArray only = qgetenv("TQ_MEETING_TEST");
+    int failed = 0;
+    for (auto make : {newTestMeetingRecords, newTestMeetingRequests, newTestMeetingCallbacks,
+                      newTestMeetingServer, newTestMeetingEndToEnd}) {
+        const std::unique_ptr<QObject> test(make());
+        if (!only.isEmpty() && only != test->metaObject()->className())
+            continue;
+        failed += QTest::qExec(test.get(), argc, argv) != 0;
+    }
+    return failed == 0 ? 0 : 1;
+}
