@@ -2,10 +2,12 @@
 // docs/screenshots: it builds the shell as solvane does, drives the real widgets (login,
 // contacts, profile, app centre, a call, an incoming call, a chat with bob) and saves each
 // window as a PNG. The stand-in's control API plays the other side.
+// Each further area adds its pictures in its own tour_<area>.cpp (see Tour.h).
 // Usage: client_tour <out-dir> [suffix]
 
 #include "Launcher.h"
 #include "Solvane.h"
+#include "Tour.h"
 
 #include <ChatState.h>
 #include <ChatWindow.h>
@@ -34,65 +36,7 @@
 
 namespace {
 
-QString g_outDir;
-QString g_suffix;
-int g_failures = 0;
-
-QWidget *window(const char *name)
-{
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (w->objectName() == QLatin1String(name) && w->isVisible())
-            return w;
-    return nullptr;
-}
-
-bool waitFor(const std::function<bool()> &condition, const char *what)
-{
-    if (QTest::qWaitFor(condition, 20000))
-        return true;
-    std::fprintf(stderr, "client_tour: gave up waiting for %s\n", what);
-    ++g_failures;
-    return false;
-}
-
-void shot(const char *windowName, const char *file)
-{
-    QWidget *w = nullptr;
-    if (!waitFor([&] { return (w = window(windowName)) != nullptr; }, windowName))
-        return;
-    QTest::qWait(150); // let the window paint once more at its final size
-    const QString path = QDir(g_outDir).filePath(QString::fromLatin1(file) + g_suffix + ".png");
-    if (!w->grab().save(path)) {
-        std::fprintf(stderr, "client_tour: cannot write %s\n", qPrintable(path));
-        ++g_failures;
-        return;
-    }
-    std::printf("%s\n", qPrintable(path));
-}
-
-template<class T> T *child(const char *windowName, const char *childName)
-{
-    QWidget *w = window(windowName);
-    return w ? w->findChild<T *>(QLatin1String(childName)) : nullptr;
-}
-
-void click(const char *windowName, const char *button)
-{
-    if (auto *b = child<QAbstractButton>(windowName, button))
-        QTest::mouseClick(b, Qt::LeftButton);
-    else {
-        std::fprintf(stderr, "client_tour: no %s in %s\n", button, windowName);
-        ++g_failures;
-    }
-}
-
-void type(const char *windowName, const char *edit, const QString &text)
-{
-    if (auto *e = child<QLineEdit>(windowName, edit)) {
-        e->clear();
-        QTest::keyClicks(e, text);
-    }
-}
+using namespace tour;
 
 // ---- the chat ---------------------------------------------------------------------------------
 
@@ -231,7 +175,7 @@ void chatTour()
     setEcho(true);
 }
 
-void tour(bool loginOnly)
+void coreTour(bool loginOnly)
 {
     type("loginWindow", "accountEdit", QStringLiteral("alice"));
     type("loginWindow", "passwordEdit", QStringLiteral("alice"));
@@ -295,6 +239,7 @@ void tour(bool loginOnly)
     click("incomingCallWindow", "declineButton");
 
     chatTour();
+    runSteps();
 }
 
 } // namespace
@@ -315,6 +260,6 @@ int main(int argc, char **argv)
     Launcher::installTranslators(translators);
     TqClientContext::instance()->setQuitsApplication(false);
     const auto shell = std::make_unique<Solvane>(nullptr);
-    tour(loginOnly);
+    coreTour(loginOnly);
     return g_failures == 0 ? 0 : 1;
 }
