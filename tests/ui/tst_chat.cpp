@@ -47,6 +47,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <memory>
+
 namespace {
 
 constexpr int kPatience = 30000;
@@ -110,10 +112,8 @@ struct Bench
     Bench()
     {
         QVERIFY(data.isValid());
-        qputenv("TQ_DATA_DIR", data.path().toUtf8());
         chat.setAccount(QStringLiteral("alice"));
     }
-    ~Bench() { qunsetenv("TQ_DATA_DIR"); }
 
     // Sends a text to bob; returns the token the request carried.
     QString sendToBob(const QString &text)
@@ -127,6 +127,7 @@ struct Bench
     const ChatMessage &last() { return bob()->at(bob()->rowCount() - 1); }
 
     QTemporaryDir data;
+    UiScopedEnv dataDir{"TQ_DATA_DIR", data.path().toUtf8()};
     ChatState chat;
     QSignalSpy texts{&chat, &ChatState::sendTextRequest};
     QSignalSpy media{&chat, &ChatState::sendMediaRequest};
@@ -666,6 +667,8 @@ class TestChatWindows : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    std::unique_ptr<UiScopedEnv> m_dataEnv;
+    std::unique_ptr<UiScopedEnv> m_configEnv;
     TQ_LoginUI *m_loginUi = nullptr;
     TQ_MainUI *m_mainUi = nullptr;
     QList<QUrl> m_opened;
@@ -840,8 +843,10 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        qputenv("TQ_DATA_DIR", m_dir.filePath(QStringLiteral("data")).toUtf8());
-        qputenv("TQ_CONFIG_FILE", m_dir.filePath(QStringLiteral("tq.ini")).toUtf8());
+        m_dataEnv = std::make_unique<UiScopedEnv>("TQ_DATA_DIR",
+                                                  m_dir.filePath(QStringLiteral("data")).toUtf8());
+        m_configEnv = std::make_unique<UiScopedEnv>(
+            "TQ_CONFIG_FILE", m_dir.filePath(QStringLiteral("tq.ini")).toUtf8());
         AppEnvionmentSetting::instance()->initConfig();
         TqClientContext::instance()->setQuitsApplication(false);
         TqClientContext::instance()->setLoggedOut();
@@ -879,8 +884,8 @@ private slots:
         delete m_mainUi;
         delete m_loginUi;
         TqClientContext::instance()->setQuitsApplication(true);
-        qunsetenv("TQ_DATA_DIR");
-        qunsetenv("TQ_CONFIG_FILE");
+        m_dataEnv.reset();
+        m_configEnv.reset();
         AppEnvionmentSetting::instance()->initConfig();
     }
 
