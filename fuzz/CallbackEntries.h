@@ -342,6 +342,96 @@ template<> struct EmbeddedArrays<ZS_MeetingInviteResult>
     }
 };
 
+// The group notice: its type-specific record behind its pointer, given after the notice's
+// bytes as u8 tag ((tag & 7) == 7: null), u8 pad, then the bytes of the record the notice's
+// type names (a header for types without one of their own). A type-12 record is followed by
+// its member entries: as many as its memberCount says, taken modulo kMaxArray (a negative
+// count: none), each u8 pad and its bytes; the record is allocated with them.
+inline std::size_t groupNoticeDetailSize(int type)
+{
+    switch (type) {
+    case ZS_GROUP_NOTICE_REQUEST_JOIN:
+        return sizeof(ZS_GroupJoinRequestNotice);
+    case ZS_GROUP_NOTICE_INVITE:
+        return sizeof(ZS_GroupInviteNotice);
+    case ZS_GROUP_NOTICE_MEMBER_JOINED:
+        return sizeof(ZS_GroupMemberJoinedNotice);
+    case ZS_GROUP_NOTICE_DISMISSED:
+        return sizeof(ZS_GroupDismissNotice);
+    case ZS_GROUP_NOTICE_REPLY_REQUEST:
+    case ZS_GROUP_NOTICE_REPLY_INVITE:
+        return sizeof(ZS_GroupReplyNotice);
+    case ZS_GROUP_NOTICE_ROLE:
+        return sizeof(ZS_GroupRoleNotice);
+    case ZS_GROUP_NOTICE_MEMBER_INFO:
+        return sizeof(ZS_GroupMemberInfoNotice);
+    case ZS_GROUP_NOTICE_JOINED:
+        return sizeof(ZS_GroupJoinNotice);
+    default:
+        return sizeof(ZS_GroupNoticeHeader);
+    }
+}
+
+inline int groupNoticeCount(const unsigned char *joinNotice)
+{
+    int count = 0;
+    std::memcpy(&count, joinNotice + offsetof(ZS_GroupJoinNotice, memberCount), sizeof count);
+    return count;
+}
+
+inline int groupNoticeMembers(const unsigned char *joinNotice)
+{
+    const int count = groupNoticeCount(joinNotice);
+    return count > 0 ? count % kMaxArray : 0;
+}
+
+template<> struct EmbeddedArrays<ZS_GroupNotice>
+{
+    static void decode(Reader &in, Holder &holder, ZS_GroupNotice &r)
+    {
+        r.detail = nullptr;
+        if ((in.u8() & 7) == 7)
+            return;
+        const std::size_t size = groupNoticeDetailSize(r.type);
+        std::vector<unsigned char> head(size);
+        fillRecord(in, head.data(), size);
+        int members = 0;
+        if (r.type == ZS_GROUP_NOTICE_JOINED) {
+            // The record says how many entries follow it: as many as are allocated.
+            members = groupNoticeMembers(head.data());
+            if (groupNoticeCount(head.data()) > 0)
+                std::memcpy(head.data() + offsetof(ZS_GroupJoinNotice, memberCount), &members,
+                            sizeof members);
+        }
+        const std::size_t entry = sizeof(ZS_GroupNoticeMember);
+        unsigned char *detail = holder.allocate(size + std::size_t(members) * entry);
+        std::memcpy(detail, head.data(), size);
+        for (int i = 0; i < members; ++i)
+            fillRecord(in, detail + size + std::size_t(i) * entry, entry);
+        r.detail = detail;
+    }
+    static ZS_GroupNotice withoutArrays(ZS_GroupNotice r)
+    {
+        r.detail = nullptr;
+        return r;
+    }
+    static void encode(Writer &out, const ZS_GroupNotice &r)
+    {
+        if (!r.detail) {
+            out.u8(7);
+            return;
+        }
+        out.u8(0);
+        const auto *detail = static_cast<const unsigned char *>(r.detail);
+        const std::size_t size = groupNoticeDetailSize(r.type);
+        encodeRecordBytes(out, detail, size);
+        const int members = r.type == ZS_GROUP_NOTICE_JOINED ? groupNoticeMembers(detail) : 0;
+        for (int i = 0; i < members; ++i)
+            encodeRecordBytes(out, detail + size + std::size_t(i) * sizeof(ZS_GroupNoticeMember),
+                              sizeof(ZS_GroupNoticeMember));
+    }
+};
+
 // ---- entries ----------------------------------------------------------------------------------
 
 struct Entry
@@ -368,12 +458,18 @@ template<class Table, class Fn> struct MemberOf<Fn Table::*>
 };
 
 // `CountArg`: the index of the count of an (int count, const Record *array) pair, or -1.
-template<auto Member, int CountArg, class Fn = typename MemberOf<decltype(Member)>::FnType>
+// `ArrayFirst`: the pair is (const Record *array, int count) instead, the count at CountArg.
+// Either way the input holds the pair where its first argument is.
+template<auto Member, int CountArg, bool ArrayFirst = false,
+         class Fn = typename MemberOf<decltype(Member)>::FnType>
 struct EntryOps;
 
-template<auto Member, int CountArg, class... A>
-struct EntryOps<Member, CountArg, void(ZS_CALL *)(A...)>
+template<auto Member, int CountArg, bool ArrayFirst, class... A>
+struct EntryOps<Member, CountArg, ArrayFirst, void(ZS_CALL *)(A...)>
 {
+    static constexpr int kArrayArg = CountArg < 0 ? -1 : (ArrayFirst ? CountArg - 1 : CountArg + 1);
+    static constexpr int kPairArg = ArrayFirst ? kArrayArg : CountArg;
+
     using Table = typename MemberOf<decltype(Member)>::TableType;
     using Args = std::tuple<A...>;
     static inline int position = -1;
@@ -437,14 +533,15 @@ private:
 
     template<std::size_t I> static void decodeOne(Reader &in, Holder &holder, Args &args)
     {
-        if constexpr (int(I) == CountArg) {
-            static_assert(std::is_same_v<std::tuple_element_t<I, Args>, int>, "count is an int");
-            using Record
-                = std::remove_const_t<std::remove_pointer_t<std::tuple_element_t<I + 1, Args>>>;
+        if constexpr (CountArg >= 0 && int(I) == kPairArg) {
+            static_assert(std::is_same_v<std::tuple_element_t<CountArg, Args>, int>,
+                          "count is an int");
+            using Record = std::remove_const_t<
+                std::remove_pointer_t<std::tuple_element_t<std::size_t(kArrayArg), Args>>>;
             const auto [count, array] = decodeArray<Record>(in, holder);
-            std::get<I>(args) = count;
-            std::get<I + 1>(args) = array;
-        } else if constexpr (int(I) != CountArg + 1 || CountArg < 0) {
+            std::get<CountArg>(args) = count;
+            std::get<std::size_t(kArrayArg)>(args) = array;
+        } else if constexpr (CountArg < 0 || (int(I) != CountArg && int(I) != kArrayArg)) {
             std::get<I>(args) = decodeValue<std::tuple_element_t<I, Args>>(in, holder);
         }
     }
@@ -457,16 +554,16 @@ private:
 
     template<std::size_t I> static void encodeOne(Writer &out, const Args &args)
     {
-        if constexpr (int(I) == CountArg)
-            encodeArray(out, std::get<I>(args), std::get<I + 1>(args));
-        else if constexpr (int(I) != CountArg + 1 || CountArg < 0)
+        if constexpr (CountArg >= 0 && int(I) == kPairArg)
+            encodeArray(out, std::get<CountArg>(args), std::get<std::size_t(kArrayArg)>(args));
+        else if constexpr (CountArg < 0 || (int(I) != CountArg && int(I) != kArrayArg))
             encodeValue(out, std::get<I>(args));
     }
 };
 
-template<auto Member, int CountArg = -1> Entry entry(const char *name)
+template<auto Member, int CountArg = -1, bool ArrayFirst = false> Entry entry(const char *name)
 {
-    using Ops = EntryOps<Member, CountArg>;
+    using Ops = EntryOps<Member, CountArg, ArrayFirst>;
     return Entry{name, zssim::detail::tableIndex<typename Ops::Table>(), Ops::offset(), &Ops::call,
                  &Ops::install};
 }
@@ -476,6 +573,9 @@ template<auto Member, int CountArg = -1> Entry entry(const char *name)
 #define TQ_FUZZ_ENTRY(Table, name) tqfuzz::entry<&Table::name>(#Table "::" #name)
 #define TQ_FUZZ_ARRAY_ENTRY(Table, name, countArg)                                                 \
     tqfuzz::entry<&Table::name, countArg>(#Table "::" #name)
+// One whose arguments `arrayArg` and `arrayArg + 1` are the array and its count.
+#define TQ_FUZZ_ARRAY_FIRST_ENTRY(Table, name, arrayArg)                                           \
+    tqfuzz::entry<&Table::name, (arrayArg) + 1, true>(#Table "::" #name)
 
 // Every entry the agents register, one line each. A family that takes more entries into use
 // appends their lines (saved inputs name an entry by its position here), and creates its
@@ -576,6 +676,26 @@ inline const std::vector<Entry> &entries()
         TQ_FUZZ_ENTRY(ZS_MeetingCallBack, onExitMeeting),
         TQ_FUZZ_ENTRY(ZS_MeetingCallBack, onExitInterphoneMeeting),
         TQ_FUZZ_ENTRY(ZS_MeetingCallBack, onSetMeetingSpeakListen),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onCreateGroup),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onDismissGroup),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onQuitGroup),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onJoinGroup),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onReplyRequestJoinGroup),
+        TQ_FUZZ_ARRAY_FIRST_ENTRY(ZS_MessageCallBack, onInviteJoinGroup, 3),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onReplyInviteJoinGroup),
+        TQ_FUZZ_ARRAY_ENTRY(ZS_MessageCallBack, onQueryOwnGroup, 2),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onQueryGroupDetail),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onModifyGroup),
+        TQ_FUZZ_ARRAY_ENTRY(ZS_MessageCallBack, onSearchPublicGroup, 4),
+        TQ_FUZZ_ARRAY_ENTRY(ZS_MessageCallBack, onQueryGroupMember, 3),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onDeleteGroupMember),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onQueryGroupMemberCard),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onModifyGroupMemberCard),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onForbidMemberSpeakGroup),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onSetGroupMessageRule),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onReceiveGroupNoticeMessage),
+        TQ_FUZZ_ENTRY(ZS_MessageCallBack, onSetGroupMemberRole),
+        TQ_FUZZ_ARRAY_ENTRY(ZS_MessageCallBack, onSearchPublicGroupPaging, 4),
     };
     return list;
 }

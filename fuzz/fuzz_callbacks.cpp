@@ -358,6 +358,155 @@ void watchMeetings(QObject *context)
         direct);
 }
 
+// ---- groups -----------------------------------------------------------------------------------
+
+template<class Notice> void checkHeader(const Notice &n, int extraText1)
+{
+    TQ_FUZZ_CHECK(fits(n.sender, 65) && fits(n.groupId, 34) && fits(n.groupName, 129));
+    TQ_FUZZ_CHECK(fits(n.dateCreated, 21) && fits(n.member, 65) && fits(n.extraText1, extraText1));
+}
+
+void watchGroups(QObject *context)
+{
+    const auto direct = Qt::DirectConnection;
+    IM_Agent *im = IM_Agent::instance();
+    using A = IM_Agent;
+    const auto detail = [](int, const Agent_GroupDetailInfo &d) {
+        TQ_FUZZ_CHECK(fits(d.groupId, 34) && fits(d.name, 129) && fits(d.detailText3, 129));
+        TQ_FUZZ_CHECK(fits(d.province, 65) && fits(d.city, 67) && fits(d.declared, 513));
+        TQ_FUZZ_CHECK(fits(d.detailText9, 23) && d.groupDomain.size() <= 513);
+    };
+    QObject::connect(im, &A::sig_onCreateGroup, context, detail, direct);
+    QObject::connect(im, &A::sig_onQueryGroupDetail, context, detail, direct);
+    QObject::connect(
+        im, &A::sig_onModifyGroup, context,
+        [](int, const Agent_ModifyGroupInfo &g) {
+            TQ_FUZZ_CHECK(fits(g.groupId, 34) && fits(g.name, 130) && fits(g.province, 65));
+            TQ_FUZZ_CHECK(fits(g.city, 67) && fits(g.declared, 516) && fits(g.groupDomain, 513));
+        },
+        direct);
+    const auto card = [](int, const Agent_GroupMemberCard &c) {
+        TQ_FUZZ_CHECK(fits(c.cardText1, 65) && fits(c.cardText2, 34) && fits(c.cardText3, 129));
+        TQ_FUZZ_CHECK(fits(c.cardText4, 34) && fits(c.cardText5, 129) && fits(c.cardText6, 513));
+    };
+    QObject::connect(im, &A::sig_onQueryGroupMemberCard, context, card, direct);
+    QObject::connect(im, &A::sig_onModifyGroupMemberCard, context, card, direct);
+    QObject::connect(
+        im, &A::sig_onQueryOwnGroup, context,
+        [](int, const QList<Agent_GroupSimpleInfo> &list) {
+            TQ_FUZZ_CHECK(list.size() == expectedCount());
+            for (const Agent_GroupSimpleInfo &g : list)
+                TQ_FUZZ_CHECK(fits(g.groupId, 34) && fits(g.name, 129) && fits(g.simpleText3, 645));
+        },
+        direct);
+    const auto search = [](const QList<Agent_GroupSearchInfo> &list) {
+        TQ_FUZZ_CHECK(list.size() == expectedCount());
+        for (const Agent_GroupSearchInfo &g : list) {
+            TQ_FUZZ_CHECK(fits(g.groupId, 34) && fits(g.name, 129));
+            TQ_FUZZ_CHECK(fits(g.searchText3, 129) && fits(g.searchText4, 516));
+        }
+    };
+    QObject::connect(
+        im, &A::sig_onSearchPublicGroup, context,
+        [search](int, int, QString, const QList<Agent_GroupSearchInfo> &list) { search(list); },
+        direct);
+    QObject::connect(
+        im, &A::sig_onSearchPublicGroupPaging, context,
+        [search](int, int, QString, const QList<Agent_GroupSearchInfo> &list, int) {
+            search(list);
+        },
+        direct);
+    QObject::connect(
+        im, &A::sig_onQueryGroupMember, context,
+        [](int, QString, const QList<Agent_GroupMember> &list) {
+            TQ_FUZZ_CHECK(list.size() == expectedCount());
+            for (const Agent_GroupMember &m : list)
+                TQ_FUZZ_CHECK(fits(m.member, 65) && fits(m.memberText, 129));
+        },
+        direct);
+    QObject::connect(
+        im, &A::sig_onInviteJoinGroup, context,
+        [](int, QString, const QStringList &members, int) {
+            TQ_FUZZ_CHECK(members.size() == expectedCount());
+        },
+        direct);
+    QObject::connect(
+        im, &A::sig_onForbidMemberSpeakGroup, context,
+        [](int, QString, const QStringList &members, int, int allForbid) {
+            TQ_FUZZ_CHECK(members.size() == 1 && allForbid == 0);
+        },
+        direct);
+
+    QObject::connect(
+        im, &A::sig_onRequestJoinGroupNtyMsg, context,
+        [](const Agent_RequestJoinGroupNtyMsg &n) {
+            checkHeader(n, 129);
+            TQ_FUZZ_CHECK(fits(n.extraText2, 65));
+        },
+        direct);
+    QObject::connect(
+        im, &A::sig_onInviteJoinGroupNtyMsg, context,
+        [](const Agent_InviteJoinGroupNtyMsg &n) {
+            checkHeader(n, 65);
+            TQ_FUZZ_CHECK(fits(n.extraText2, 129));
+        },
+        direct);
+    QObject::connect(
+        im, &A::sig_onMemberJoinedGroupNtyMsg, context,
+        [](const Agent_MemberJoinedGroupNtyMsg &n) {
+            checkHeader(n, 129);
+            TQ_FUZZ_CHECK(fits(n.extraText2, 129));
+        },
+        direct);
+    QObject::connect(
+        im, &A::sig_onDismissGroupNtyMsg, context,
+        [](const Agent_DismissGroupNtyMsg &n) {
+            TQ_FUZZ_CHECK(fits(n.sender, 65) && fits(n.groupId, 34) && fits(n.dateCreated, 21));
+        },
+        direct);
+    QObject::connect(
+        im, &A::sig_onQuitGroupNtyMsg, context,
+        [](const Agent_QuitGroupNtyMsg &n) { checkHeader(n, 129); }, direct);
+    QObject::connect(
+        im, &A::sig_onRemoveGroupMemberNtyMsg, context,
+        [](const Agent_RemoveGroupMemberNtyMsg &n) { checkHeader(n, 129); }, direct);
+    const auto reply = [](const auto &n) {
+        checkHeader(n, 65);
+        TQ_FUZZ_CHECK(fits(n.extraText2, 129));
+    };
+    QObject::connect(im, &A::sig_onReplyRequestJoinGroupNtyMsg, context, reply, direct);
+    QObject::connect(im, &A::sig_onReplyInviteJoinGroupNtyMsg, context, reply, direct);
+    QObject::connect(
+        im, &A::sig_onModifyGroupNtyMsg, context,
+        [](const Agent_ModifyGroupNtyMsg &n) {
+            checkHeader(n, 129);
+            TQ_FUZZ_CHECK(n.extraValue == 0);
+        },
+        direct);
+    QObject::connect(
+        im, &A::sig_onChangeMemberRoleMsg, context,
+        [](const Agent_ChangeMemberRoleMsg &n) { checkHeader(n, 129); }, direct);
+    QObject::connect(
+        im, &A::sig_onModifyGroupMemberInfo, context,
+        [](const Agent_ModifyGroupMemberInfo &n) {
+            checkHeader(n, 129);
+            TQ_FUZZ_CHECK(fits(n.modifyDic, 129));
+        },
+        direct);
+    QObject::connect(
+        im, &A::sig_onJoinGroupNoticeInfo, context,
+        [](const Agent_JoinGroupNoticeInfo &n) {
+            checkHeader(n, 65);
+            TQ_FUZZ_CHECK(n.memberCount == n.memberList.size());
+            TQ_FUZZ_CHECK(n.memberCount >= 0 && n.memberCount < tqfuzz::kMaxArray);
+            for (const Agent_GroupMember &m : n.memberList) {
+                TQ_FUZZ_CHECK(fits(m.member, 65) && fits(m.memberText, 129));
+                TQ_FUZZ_CHECK(m.memberValue1 == 0 && m.memberValue2 == 0 && m.memberValue3 == 0);
+            }
+        },
+        direct);
+}
+
 template<class Table> void requireListed(int kind)
 {
     const Table *table = zssim::Control::table<Table>();
@@ -412,6 +561,7 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
     watchMessages(QCoreApplication::instance());
     watchConferences(QCoreApplication::instance());
     watchMeetings(QCoreApplication::instance());
+    watchGroups(QCoreApplication::instance());
     return 0;
 }
 

@@ -7,7 +7,8 @@
 //                       top contacts, voice notes, offline messages; conferences made,
 //                       joined, controlled, recorded and ended, scheduled ones brought by the
 //                       clock, invitations from others; meetings made, joined, invited to,
-//                       watched and left, interphones passing the microphone), plus the faulty
+//                       watched and left, interphones passing the microphone; groups made,
+//                       filled, talked in, muted, left, joined and dismissed), plus the faulty
 //                       records the callback tests fire by hand. Recording tables stand where
 //                       the agents' tables would, and write each call's arguments as a
 //                       fuzz_callbacks input (CallbackEntries.h).
@@ -35,12 +36,18 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
 #include <vector>
 
 using zssim::Control;
+
+// The whiteboard library's seeds (seeds_whiteboard.cpp).
+void whiteboardSeeds(const std::function<void(const QString &, const std::string &)> &add);
+// The video-room client's seeds (seeds_vidyo.cpp).
+void vidyoSeeds(const std::function<void(const QString &, const std::string &)> &add);
 
 namespace {
 
@@ -754,6 +761,148 @@ void meetingScenes()
     settle();
 }
 
+// ---- the group tests --------------------------------------------------------------------------
+
+void groupScenes()
+{
+    Control::withServer([](zssim::ServerModel &s) {
+        s.currentUser = QStringLiteral("alice");
+        s.groups.answers[QStringLiteral("carol")] = GroupModel::Decline;
+    });
+    unsigned int key = 0;
+    // A group made, filled, changed, talked in, muted, left and dismissed.
+    const QByteArray name = QString::fromUtf8("发布组").toUtf8();
+    CreateGroup(&key, name.constData(), 1, "Zhejiang", "Hangzhou", GroupModel::Public, "Ship it", 0,
+                0, "tq.example", false);
+    CreateGroup(&key, "ConfGroup", 0, "", "", 0, "", 0, 0, "", true);
+    CreateGroup(&key, "", 0, "", "", 0, "", 0, 0, "", false);
+    settle();
+    const char *invited[] = {"bob", "carol", "nobody"};
+    InviteJoinGroup(&key, "group-1", "join us", invited, 3, 1);
+    InviteJoinGroup(&key, "group-404", "join us", invited, 1, 1);
+    settle();
+    QueryOwnGroup(&key, "", 0, 0);
+    QueryOwnGroup(&key, "group-1", 1, 0);
+    QueryGroupDetail(&key, "group-1");
+    QueryGroupDetail(&key, "group-900");
+    QueryGroupMember(&key, "group-1", "", 0);
+    QueryGroupMember(&key, "group-900", "", 0);
+    SearchPublicGroups(&key, GroupModel::ByName, "design");
+    SearchPublicGroups(&key, GroupModel::ById, "group-1");
+    SearchPublicGroupsPaging(&key, GroupModel::ByName, "", 1, 1);
+    ZS_GroupChangeInfo change{};
+    put(change.groupId, QStringLiteral("group-1"));
+    put(change.name, QString(300, QChar(0x4E2D)));
+    put(change.declared, QString::fromUtf8("é").repeated(300));
+    change.isDiscuss = 1;
+    ModifyGroup(&key, &change);
+    ZS_GroupMemberCard card{};
+    put(card.cardText1, QStringLiteral("bob"));
+    put(card.cardText2, QStringLiteral("group-1"));
+    put(card.cardText3, QString::fromUtf8("鲍勃"));
+    put(card.cardText6, QString::fromUtf8("🎉").repeated(200));
+    ModifyMemberCard(&key, &card);
+    QueryGroupMemberCard(&key, "group-1", "bob");
+    QueryGroupMemberCard(&key, "group-1", "carol");
+    settle();
+    SendTextMessageEX(&key, "group-1", "hello team", 1, "", nullptr, "");
+    ForbidMemberSpeak(&key, "group-1", "bob", 1);
+    SetGroupMessageRule(&key, "group-1", false);
+    SetGroupMemberRole(&key, "group-1", "bob", 1);
+    SetGroupMemberRole(&key, "group-1", "bob", 7);
+    settle();
+    zssim::injectJoinRequest(QStringLiteral("group-1"), QStringLiteral("carol"),
+                             QStringLiteral("on call"));
+    settle();
+    ReplyRequestJoinGroup(&key, "group-1", "carol", 1);
+    ReplyRequestJoinGroup(&key, "group-1", "carol", 1);
+    settle();
+    zssim::injectMemberQuit(QStringLiteral("group-1"), QStringLiteral("carol"));
+    DeleteGroupMember(&key, "group-1", "bob");
+    DeleteGroupMember(&key, "group-1", "alice");
+    QuitGroup(&key, "group-1");
+    DismissGroup(&key, "group-1");
+    DismissGroup(&key, "group-1");
+    settle();
+    // bob's public group: found, joined, an invitation into it, a member removed, its end.
+    JoinGroup(&key, "group-900", "I like design");
+    JoinGroup(&key, "group-900", "again");
+    settle();
+    zssim::injectMemberRemoved(QStringLiteral("group-900"), QStringLiteral("bob"),
+                               QStringLiteral("carol"));
+    QuitGroup(&key, "group-900");
+    settle();
+    zssim::injectGroupInvitation(QStringLiteral("group-900"), QStringLiteral("bob"));
+    settle();
+    ReplyInviteJoinGroup(&key, "group-900", "bob", 1);
+    ReplyInviteJoinGroup(&key, "group-900", "bob", 1);
+    settle();
+    zssim::injectGroupDismissed(QStringLiteral("group-900"));
+    settle();
+
+    // What the callback tests fire by hand: null records, arrays and details, odd counts,
+    // texts filling their fields, unknown notice types.
+    using M = ZS_MessageCallBack;
+    const char *noText = nullptr;
+    auto simple = meetingRecords<ZS_GroupSimpleInfo>(2, 's');
+    simple[0].type = 0;
+    put(simple[0].name, QStringLiteral("ConfGroup"));
+    auto found = meetingRecords<ZS_GroupSearchInfo>(3, 'f');
+    auto members = meetingRecords<ZS_GroupMemberInfo>(2, 'm');
+    auto detail = meetingRecords<ZS_GroupDetailInfo>(1, 'd');
+    auto changed = meetingRecords<ZS_GroupChangeInfo>(1, 'c');
+    auto cards = meetingRecords<ZS_GroupMemberCard>(1, 'k');
+    const char *names[] = {"bob", nullptr, "carol"};
+    Control::fire(&M::onQueryOwnGroup, 1u, 200, 2,
+                  static_cast<const ZS_GroupSimpleInfo *>(simple.data()));
+    Control::fire(&M::onQueryOwnGroup, 2u, 200, 3,
+                  static_cast<const ZS_GroupSimpleInfo *>(nullptr));
+    Control::fire(&M::onSearchPublicGroup, 3u, 200, 0, "x", 3,
+                  static_cast<const ZS_GroupSearchInfo *>(found.data()));
+    Control::fire(&M::onSearchPublicGroupPaging, 4u, 200, 1, noText, -1,
+                  static_cast<const ZS_GroupSearchInfo *>(found.data()), 2);
+    Control::fire(&M::onQueryGroupMember, 5u, 404, "group-8", 2,
+                  static_cast<const ZS_GroupMemberInfo *>(members.data()));
+    Control::fire(&M::onInviteJoinGroup, 6u, 200, "group-7",
+                  static_cast<const char *const *>(names), 3, 1);
+    Control::fire(&M::onInviteJoinGroup, 7u, 200, noText, static_cast<const char *const *>(nullptr),
+                  3, 1);
+    Control::fire(&M::onCreateGroup, 8u, 200,
+                  static_cast<const ZS_GroupDetailInfo *>(detail.data()));
+    Control::fire(&M::onQueryGroupDetail, 9u, 500,
+                  static_cast<const ZS_GroupDetailInfo *>(nullptr));
+    Control::fire(&M::onModifyGroup, 10u, 200,
+                  static_cast<const ZS_GroupChangeInfo *>(changed.data()));
+    Control::fire(&M::onModifyGroupMemberCard, 11u, 200,
+                  static_cast<const ZS_GroupMemberCard *>(cards.data()));
+    Control::fire(&M::onQueryGroupMemberCard, 12u, 404,
+                  static_cast<const ZS_GroupMemberCard *>(nullptr));
+    Control::fire(&M::onForbidMemberSpeakGroup, 13u, 200, "group-7", noText, 1);
+    Control::fire(&M::onSetGroupMessageRule, 14u, 200, "group-7", ZS_Bool8(158));
+    settle();
+    std::vector<char> joined(sizeof(ZS_GroupJoinNotice) + 2 * sizeof(ZS_GroupNoticeMember), 'j');
+    ZS_GroupJoinNotice head;
+    std::memcpy(&head, joined.data(), sizeof head);
+    head.memberCount = 2;
+    std::memcpy(joined.data(), &head, sizeof head);
+    auto negative = meetingRecords<ZS_GroupJoinNotice>(1, 'n');
+    negative[0].memberCount = -1;
+    auto reply = meetingRecords<ZS_GroupReplyNotice>(1, 'r');
+    auto header = meetingRecords<ZS_GroupNoticeHeader>(1, 'h');
+    std::vector<ZS_GroupNotice> notices(8);
+    std::memset(static_cast<void *>(notices.data()), 0, notices.size() * sizeof(ZS_GroupNotice));
+    const int types[] = {12, 12, 6, 7, 5, 9, 13, 4};
+    const void *details[] = {joined.data(), negative.data(), reply.data(),  reply.data(),
+                             header.data(), header.data(),   header.data(), nullptr};
+    for (std::size_t i = 0; i < notices.size(); ++i) {
+        notices[i].type = types[i];
+        notices[i].detail = details[i];
+        Control::fire(&M::onReceiveGroupNoticeMessage,
+                      static_cast<const ZS_GroupNotice *>(&notices[i]));
+    }
+    settle();
+}
+
 // ---- the call-agent models --------------------------------------------------------------------
 
 CallModel::Camera camera(int index, const std::vector<std::pair<int, int>> &sizes)
@@ -982,15 +1131,23 @@ int main(int argc, char **argv)
     messageScenes();
     conferenceScenes();
     meetingScenes();
+    groupScenes();
     ZSSDK_UnInitialize();
     outputSeeds();
     codecSeeds();
+    whiteboardSeeds([](const QString &name, const std::string &bytes) {
+        g_seeds.add("fuzz_whiteboard", name, bytes);
+    });
+    vidyoSeeds([](const QString &name, const std::string &bytes) {
+        g_seeds.add("fuzz_vidyo", name, bytes);
+    });
 
     if (!g_seeds.write(QDir(QString::fromLocal8Bit(argv[1])))) {
         std::fprintf(stderr, "fuzz_seeds: cannot write into %s\n", argv[1]);
         return 1;
     }
-    for (const char *target : {"fuzz_callbacks", "fuzz_agent_outputs", "fuzz_codec"})
+    for (const char *target :
+         {"fuzz_callbacks", "fuzz_agent_outputs", "fuzz_codec", "fuzz_whiteboard", "fuzz_vidyo"})
         std::printf("fuzz_seeds: %d seeds for %s\n", g_seeds.count(target), target);
     return 0;
 }

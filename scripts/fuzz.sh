@@ -27,9 +27,10 @@ run="$build/run"
 rm -rf "$build/seeds" "$run"
 "$build/fuzz/fuzz_seeds" "$build/seeds"
 
-targets=(fuzz_codec fuzz_callbacks fuzz_agent_outputs)
+targets=(fuzz_codec fuzz_callbacks fuzz_agent_outputs fuzz_whiteboard fuzz_vidyo)
 # About 20 to 40 s each on two cores; the time limit bounds a slower machine.
-declare -A ci_runs=([fuzz_codec]=2000000 [fuzz_callbacks]=600000 [fuzz_agent_outputs]=250000)
+declare -A ci_runs=([fuzz_codec]=2000000 [fuzz_callbacks]=600000 [fuzz_agent_outputs]=250000
+    [fuzz_whiteboard]=300000 [fuzz_vidyo]=300000)
 ci_seconds=45
 
 # Nothing of the run lands in the user's folders; the logger drops its lines anyway.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Compiles the launcher's Win32 branch and the engine header for the real target, 32-bit
-# Windows, with Debian's MinGW cross compiler (package g++-mingw-w64-i686). The engine header's
-# static_asserts then check the record and table layouts with 4-byte pointers.
+# Compiles the launcher's Win32 branch, the engine header and the whiteboard library's header
+# for the real target, 32-bit Windows, with Debian's MinGW cross compiler (package
+# g++-mingw-w64-i686). The headers' static_asserts then check the record and table layouts
+# with 4-byte pointers.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cxx="${MINGW_CXX:-i686-w64-mingw32-g++}"
@@ -35,4 +36,12 @@ compile() {
 }
 compile "$root/launcher/platform/platform_win32.cpp" -I"$root/launcher"
 compile "$out/zssdk_layout.cpp" -I"$root/agent/core"
+
+# The whiteboard library's header: its table positions hold with 4-byte pointers too.
+cat > "$out/wbss_layout.cpp" <<'CPP'
+#include "wbss.h"
+
+static_assert(sizeof(WbssCallbackTable) == 43 * 4, "whiteboard table: 43 entries of 4 bytes");
+CPP
+compile "$out/wbss_layout.cpp" -I"$root/sim/wbss"
 exit $status

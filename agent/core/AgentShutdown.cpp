@@ -23,6 +23,7 @@ std::atomic<bool> g_shut{false}; // the gate
 std::atomic<bool> g_final{false}; // shutDown() has begun
 std::atomic<int> g_inside{0}; // callbacks inside the gate, or on their way in or out
 thread_local int t_inside = 0; // of them, on this thread
+std::atomic<void (*)()> g_stops[4] = {}; // other libraries' stops, see stopAtShutDown
 
 // Waits until only this thread's own callbacks are inside.
 bool waitForCallbacks()
@@ -101,7 +102,20 @@ void shutDown()
     closeCallbacks();
     // No slot may call into the engine, or start it again, once it is uninitialised.
     stopWorker();
+    for (auto &stop : g_stops)
+        if (void (*fn)() = stop.load())
+            fn();
     ZSSDK_UnInitialize();
+}
+
+void stopAtShutDown(void (*stop)())
+{
+    for (auto &slot : g_stops) {
+        void (*expected)() = nullptr;
+        if (slot.compare_exchange_strong(expected, stop) || expected == stop)
+            return;
+    }
+    logError("%1,too many libraries to stop", TQ_WHERE(AgentShutdown));
 }
 
 bool isShutDown()

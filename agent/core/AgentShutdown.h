@@ -62,6 +62,10 @@ TQ_AGENT_EXPORT bool callbacksOpen();
 // process exit at the latest.
 TQ_AGENT_EXPORT void shutDown();
 TQ_AGENT_EXPORT bool isShutDown();
+// Has shutDown() also stop another outside library (the whiteboard library, say): `stop`
+// runs after the worker thread has stopped, before the engine is uninitialised. Registering
+// the same function again changes nothing.
+TQ_AGENT_EXPORT void stopAtShutDown(void (*stop)());
 // Makes sure shutDown() runs at the application's end and at exit. Called as agents come to
 // life; it hooks each new application object once.
 TQ_AGENT_EXPORT void armShutDown();

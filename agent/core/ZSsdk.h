@@ -393,6 +393,374 @@ ZSSDK_API int StopRecordScreen(const char *callId);
 
 /* ---- end of calls ---- */
 
+/* ---- Groups ---- */
+
+/* Group records. Character fields are NUL-terminated UTF-8 of at most width-1 bytes; a reader
+ * never reads a field past its width. Widths the engine leaves open end where the next field
+ * begins; the last text of a record has the width given here. Flags are one byte. */
+
+/* Group-change record: a group's settings as ModifyGroup takes them and onModifyGroup gives
+ * them back. */
+typedef struct ZS_GroupChangeInfo
+{
+    char groupId[34];
+    char name[130];
+    int type;
+    char province[65];
+    char city[67];
+    int scope;
+    char declared[516];
+    int permission;
+    char groupDomain[513];
+    unsigned char isDiscuss;
+    char reserved[514];
+} ZS_GroupChangeInfo;
+ZS_STATIC_ASSERT(offsetof(ZS_GroupChangeInfo, name) == 34, "group-change record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupChangeInfo, type) == 164, "group-change record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupChangeInfo, province) == 168, "group-change record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupChangeInfo, city) == 233, "group-change record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupChangeInfo, scope) == 300, "group-change record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupChangeInfo, declared) == 304, "group-change record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupChangeInfo, permission) == 820, "group-change record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupChangeInfo, groupDomain) == 824, "group-change record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupChangeInfo, isDiscuss) == 1337, "group-change record layout");
+ZS_STATIC_ASSERT(sizeof(ZS_GroupChangeInfo) == 1852, "group-change record size");
+
+/* Member card: ModifyMemberCard, onQueryGroupMemberCard, onModifyGroupMemberCard. */
+typedef struct ZS_GroupMemberCard
+{
+    char cardText1[65];
+    char cardText2[34];
+    char cardText3[129];
+    char cardText4[34];
+    char cardText5[129];
+    char cardText6[513];
+    int cardValue1;
+    int cardValue2;
+    int cardValue3;
+} ZS_GroupMemberCard;
+ZS_STATIC_ASSERT(offsetof(ZS_GroupMemberCard, cardText2) == 65, "member-card record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupMemberCard, cardText3) == 99, "member-card record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupMemberCard, cardText4) == 228, "member-card record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupMemberCard, cardText5) == 262, "member-card record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupMemberCard, cardText6) == 391, "member-card record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupMemberCard, cardValue1) == 904, "member-card record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupMemberCard, cardValue2) == 908, "member-card record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupMemberCard, cardValue3) == 912, "member-card record layout");
+ZS_STATIC_ASSERT(sizeof(ZS_GroupMemberCard) == 916, "member-card record size");
+
+/* Group detail: onCreateGroup and onQueryGroupDetail (whose groupDomain is Base64). */
+typedef struct ZS_GroupDetailInfo
+{
+    char groupId[34];
+    char name[129];
+    char detailText3[129];
+    int type;
+    char province[65];
+    char city[67];
+    int scope;
+    char declared[513];
+    char detailText9[23];
+    int permission;
+    int detailValue2;
+    int detailValue3;
+    char groupDomain[513];
+    unsigned char isDiscuss;
+    unsigned char reserved[2];
+} ZS_GroupDetailInfo;
+ZS_STATIC_ASSERT(offsetof(ZS_GroupDetailInfo, name) == 34, "group-detail record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupDetailInfo, detailText3) == 163, "group-detail record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupDetailInfo, type) == 292, "group-detail record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupDetailInfo, province) == 296, "group-detail record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupDetailInfo, city) == 361, "group-detail record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupDetailInfo, scope) == 428, "group-detail record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupDetailInfo, declared) == 432, "group-detail record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupDetailInfo, detailText9) == 945, "group-detail record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupDetailInfo, permission) == 968, "group-detail record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupDetailInfo, detailValue2) == 972, "group-detail record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupDetailInfo, detailValue3) == 976, "group-detail record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupDetailInfo, groupDomain) == 980, "group-detail record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupDetailInfo, isDiscuss) == 1493, "group-detail record layout");
+ZS_STATIC_ASSERT(sizeof(ZS_GroupDetailInfo) == 1496, "group-detail record size");
+
+/* One of the user's groups (onQueryOwnGroup): 832 bytes apart in the array. */
+typedef struct ZS_GroupSimpleInfo
+{
+    char groupId[34];
+    char name[129];
+    char simpleText3[645];
+    int simpleValue1;
+    int simpleValue2;
+    int simpleValue3;
+    int simpleValue4;
+    unsigned char simpleFlag;
+    unsigned char reserved[3];
+    int type;
+} ZS_GroupSimpleInfo;
+ZS_STATIC_ASSERT(offsetof(ZS_GroupSimpleInfo, name) == 34, "own-group record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupSimpleInfo, simpleText3) == 163, "own-group record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupSimpleInfo, simpleValue1) == 808, "own-group record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupSimpleInfo, simpleValue2) == 812, "own-group record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupSimpleInfo, simpleValue3) == 816, "own-group record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupSimpleInfo, simpleValue4) == 820, "own-group record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupSimpleInfo, simpleFlag) == 824, "own-group record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupSimpleInfo, type) == 828, "own-group record layout");
+ZS_STATIC_ASSERT(sizeof(ZS_GroupSimpleInfo) == 832, "own-group record stride");
+
+/* A public group found (onSearchPublicGroup, onSearchPublicGroupPaging): 824 bytes apart. */
+typedef struct ZS_GroupSearchInfo
+{
+    char groupId[34];
+    char name[129];
+    char searchText3[129];
+    char searchText4[516];
+    int searchValue1;
+    int searchValue2;
+    int searchValue3;
+    unsigned char searchFlag;
+    unsigned char reserved[3];
+} ZS_GroupSearchInfo;
+ZS_STATIC_ASSERT(offsetof(ZS_GroupSearchInfo, name) == 34, "search record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupSearchInfo, searchText3) == 163, "search record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupSearchInfo, searchText4) == 292, "search record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupSearchInfo, searchValue1) == 808, "search record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupSearchInfo, searchValue2) == 812, "search record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupSearchInfo, searchValue3) == 816, "search record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupSearchInfo, searchFlag) == 820, "search record layout");
+ZS_STATIC_ASSERT(sizeof(ZS_GroupSearchInfo) == 824, "search record stride");
+
+/* A member of a group (onQueryGroupMember): 208 bytes apart. */
+typedef struct ZS_GroupMemberInfo
+{
+    char member[65];
+    char memberText[129];
+    unsigned char reserved[2];
+    int memberValue1;
+    int memberValue2;
+    int memberValue3;
+} ZS_GroupMemberInfo;
+ZS_STATIC_ASSERT(offsetof(ZS_GroupMemberInfo, memberText) == 65, "member record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupMemberInfo, memberValue1) == 196, "member record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupMemberInfo, memberValue2) == 200, "member record layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupMemberInfo, memberValue3) == 204, "member record layout");
+ZS_STATIC_ASSERT(sizeof(ZS_GroupMemberInfo) == 208, "member record stride");
+
+/* Group notice (onReceiveGroupNoticeMessage): its type, and a pointer to the record of that
+ * type (null for none). The pointer is 4 bytes on the engine's 32-bit target, 8 elsewhere. */
+enum ZS_GroupNoticeType {
+    ZS_GROUP_NOTICE_REQUEST_JOIN = 0, /* ZS_GroupJoinRequestNotice */
+    ZS_GROUP_NOTICE_INVITE = 1, /* ZS_GroupInviteNotice */
+    ZS_GROUP_NOTICE_MEMBER_JOINED = 2, /* ZS_GroupMemberJoinedNotice */
+    ZS_GROUP_NOTICE_DISMISSED = 3, /* ZS_GroupDismissNotice */
+    ZS_GROUP_NOTICE_QUIT = 4, /* ZS_GroupNoticeHeader */
+    ZS_GROUP_NOTICE_REMOVED = 5, /* ZS_GroupNoticeHeader */
+    ZS_GROUP_NOTICE_REPLY_REQUEST = 6, /* ZS_GroupReplyNotice */
+    ZS_GROUP_NOTICE_REPLY_INVITE = 7, /* ZS_GroupReplyNotice */
+    ZS_GROUP_NOTICE_MODIFIED = 8, /* ZS_GroupNoticeHeader */
+    ZS_GROUP_NOTICE_ROLE = 10, /* ZS_GroupRoleNotice */
+    ZS_GROUP_NOTICE_MEMBER_INFO = 11, /* ZS_GroupMemberInfoNotice */
+    ZS_GROUP_NOTICE_JOINED = 12 /* ZS_GroupJoinNotice, then its members */
+};
+
+typedef struct ZS_GroupNotice
+{
+    int type;
+    char reserved[68];
+    const void *detail;
+} ZS_GroupNotice;
+ZS_STATIC_ASSERT(offsetof(ZS_GroupNotice, detail) == 72, "group-notice record layout");
+ZS_STATIC_ASSERT(!ZS_PTR32 || sizeof(ZS_GroupNotice) == 76, "group-notice record size");
+
+/* The header most notice records begin with (types 4, 5 and 8 are only this). */
+typedef struct ZS_GroupNoticeHeader
+{
+    char sender[65];
+    char groupId[34];
+    char groupName[129];
+    char dateCreated[21];
+    char member[65];
+    char extraText1[129];
+} ZS_GroupNoticeHeader;
+ZS_STATIC_ASSERT(offsetof(ZS_GroupNoticeHeader, groupId) == 65, "notice header layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupNoticeHeader, groupName) == 99, "notice header layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupNoticeHeader, dateCreated) == 228, "notice header layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupNoticeHeader, member) == 249, "notice header layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupNoticeHeader, extraText1) == 314, "notice header layout");
+ZS_STATIC_ASSERT(sizeof(ZS_GroupNoticeHeader) == 443, "notice header size");
+
+/* Type 0: someone asks to join. */
+typedef struct ZS_GroupJoinRequestNotice
+{
+    char sender[65];
+    char groupId[34];
+    char groupName[129];
+    char dateCreated[21];
+    char member[65];
+    char reserved[448];
+    char extraText1[129];
+    char extraText2[65];
+    int extraValue;
+} ZS_GroupJoinRequestNotice;
+ZS_STATIC_ASSERT(offsetof(ZS_GroupJoinRequestNotice, member) == 249, "type-0 notice layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupJoinRequestNotice, extraText1) == 762, "type-0 notice layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupJoinRequestNotice, extraText2) == 891, "type-0 notice layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupJoinRequestNotice, extraValue) == 956, "type-0 notice layout");
+ZS_STATIC_ASSERT(sizeof(ZS_GroupJoinRequestNotice) == 960, "type-0 notice size");
+
+/* Type 1: an invitation; the header comes 4 bytes further on. */
+typedef struct ZS_GroupInviteNotice
+{
+    int noticeType;
+    char sender[65];
+    char groupId[34];
+    char groupName[129];
+    char dateCreated[21];
+    char member[65];
+    char reserved[448];
+    char extraText1[65];
+    char extraText2[129];
+} ZS_GroupInviteNotice;
+ZS_STATIC_ASSERT(offsetof(ZS_GroupInviteNotice, sender) == 4, "type-1 notice layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupInviteNotice, groupId) == 69, "type-1 notice layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupInviteNotice, groupName) == 103, "type-1 notice layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupInviteNotice, dateCreated) == 232, "type-1 notice layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupInviteNotice, member) == 253, "type-1 notice layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupInviteNotice, extraText1) == 766, "type-1 notice layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupInviteNotice, extraText2) == 831, "type-1 notice layout");
+ZS_STATIC_ASSERT(sizeof(ZS_GroupInviteNotice) == 960, "type-1 notice size");
+
+/* Type 2: a member joined. */
+typedef struct ZS_GroupMemberJoinedNotice
+{
+    char sender[65];
+    char groupId[34];
+    char groupName[129];
+    char dateCreated[21];
+    char member[65];
+    char extraText1[129];
+    char reserved[384];
+    char extraText2[129];
+} ZS_GroupMemberJoinedNotice;
+ZS_STATIC_ASSERT(offsetof(ZS_GroupMemberJoinedNotice, extraText1) == 314, "type-2 notice layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupMemberJoinedNotice, extraText2) == 827, "type-2 notice layout");
+ZS_STATIC_ASSERT(sizeof(ZS_GroupMemberJoinedNotice) == 956, "type-2 notice size");
+
+/* Type 3: the group was dismissed. */
+typedef struct ZS_GroupDismissNotice
+{
+    char sender[65];
+    char groupId[34];
+    char groupName[129];
+    char dateCreated[21];
+} ZS_GroupDismissNotice;
+ZS_STATIC_ASSERT(offsetof(ZS_GroupDismissNotice, dateCreated) == 228, "type-3 notice layout");
+ZS_STATIC_ASSERT(sizeof(ZS_GroupDismissNotice) == 249, "type-3 notice size");
+
+/* Types 6 and 7: the answer to a join request or to an invitation. */
+typedef struct ZS_GroupReplyNotice
+{
+    char sender[65];
+    char groupId[34];
+    char groupName[129];
+    char dateCreated[21];
+    char member[65];
+    char extraText1[65];
+    char extraText2[129];
+    int extraValue;
+} ZS_GroupReplyNotice;
+ZS_STATIC_ASSERT(offsetof(ZS_GroupReplyNotice, extraText1) == 314, "type-6/7 notice layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupReplyNotice, extraText2) == 379, "type-6/7 notice layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupReplyNotice, extraValue) == 508, "type-6/7 notice layout");
+ZS_STATIC_ASSERT(sizeof(ZS_GroupReplyNotice) == 512, "type-6/7 notice size");
+
+/* Type 10: a member's role changed. */
+typedef struct ZS_GroupRoleNotice
+{
+    char sender[65];
+    char groupId[34];
+    char groupName[129];
+    char dateCreated[21];
+    char member[65];
+    char extraText1[129];
+    char reserved[1];
+    int extraValue;
+} ZS_GroupRoleNotice;
+ZS_STATIC_ASSERT(offsetof(ZS_GroupRoleNotice, extraValue) == 444, "type-10 notice layout");
+ZS_STATIC_ASSERT(sizeof(ZS_GroupRoleNotice) == 448, "type-10 notice size");
+
+/* Type 11: a member's data changed; modifyDic says what. */
+typedef struct ZS_GroupMemberInfoNotice
+{
+    char sender[65];
+    char groupId[34];
+    char groupName[129];
+    char dateCreated[21];
+    char member[65];
+    char extraText1[129];
+    char modifyDic[129];
+} ZS_GroupMemberInfoNotice;
+ZS_STATIC_ASSERT(offsetof(ZS_GroupMemberInfoNotice, modifyDic) == 443, "type-11 notice layout");
+ZS_STATIC_ASSERT(sizeof(ZS_GroupMemberInfoNotice) == 572, "type-11 notice size");
+
+/* Type 12: joined, with the group's members. memberCount ZS_GroupNoticeMember entries follow
+ * the record directly (from offset 832, 194 bytes apart); the engine allocates them with it. */
+typedef struct ZS_GroupNoticeMember
+{
+    char member[65];
+    char memberText[129];
+} ZS_GroupNoticeMember;
+ZS_STATIC_ASSERT(sizeof(ZS_GroupNoticeMember) == 194, "type-12 member entry size");
+
+typedef struct ZS_GroupJoinNotice
+{
+    char sender[65];
+    char groupId[34];
+    char groupName[129];
+    char dateCreated[21];
+    char member[65];
+    char reserved[448];
+    char extraText1[65];
+    char reserved2[1];
+    int memberCount;
+} ZS_GroupJoinNotice;
+ZS_STATIC_ASSERT(offsetof(ZS_GroupJoinNotice, extraText1) == 762, "type-12 notice layout");
+ZS_STATIC_ASSERT(offsetof(ZS_GroupJoinNotice, memberCount) == 828, "type-12 notice layout");
+ZS_STATIC_ASSERT(sizeof(ZS_GroupJoinNotice) == 832, "type-12 notice size");
+
+/* Group requests. Each is answered by the group entry of the message table named after it;
+ * member lists (InviteJoinGroup) are `count` texts in order. */
+ZSSDK_API int CreateGroup(unsigned int *matchKey, const char *groupName, int type,
+                          const char *province, const char *city, int scope, const char *declared,
+                          int permission, int isDismiss, const char *groupDomain, bool isDiscuss);
+ZSSDK_API int DismissGroup(unsigned int *matchKey, const char *groupid);
+ZSSDK_API int QuitGroup(unsigned int *matchKey, const char *groupid);
+ZSSDK_API int JoinGroup(unsigned int *matchKey, const char *groupid, const char *declared);
+ZSSDK_API int ReplyRequestJoinGroup(unsigned int *matchKey, const char *groupid, const char *member,
+                                    int confirm);
+ZSSDK_API int InviteJoinGroup(unsigned int *matchKey, const char *groupId, const char *declard,
+                              const char *const *members, int count, int confirm);
+ZSSDK_API int ReplyInviteJoinGroup(unsigned int *matchKey, const char *groupid, const char *invitor,
+                                   int confirm);
+ZSSDK_API int QueryOwnGroup(unsigned int *matchKey, const char *borderGroupid, int pageSize,
+                            int target);
+ZSSDK_API int QueryGroupDetail(unsigned int *matchKey, const char *groupId);
+ZSSDK_API int ModifyGroup(unsigned int *matchKey, const ZS_GroupChangeInfo *info);
+ZSSDK_API int SearchPublicGroups(unsigned int *matchKey, int searchType, const char *keyword);
+ZSSDK_API int SearchPublicGroupsPaging(unsigned int *matchKey, int searchType, const char *keyword,
+                                       int pageNo, int pageSize);
+ZSSDK_API int QueryGroupMember(unsigned int *matchKey, const char *groupId,
+                               const char *borderMember, int pageSize);
+ZSSDK_API int DeleteGroupMember(unsigned int *matchKey, const char *groupid, const char *member);
+ZSSDK_API int QueryGroupMemberCard(unsigned int *matchKey, const char *groupid, const char *member);
+ZSSDK_API int ModifyMemberCard(unsigned int *matchKey, const ZS_GroupMemberCard *card);
+ZSSDK_API int ForbidMemberSpeak(unsigned int *matchKey, const char *groupid, const char *member,
+                                int isBan);
+ZSSDK_API int SetGroupMessageRule(unsigned int *matchKey, const char *groupid, bool notice);
+ZSSDK_API int SetGroupMemberRole(unsigned int *matchKey, const char *groupId, const char *member,
+                                 int role);
+
+/* ---- end of groups ---- */
+
 /* ---- Messages ---- */
 
 /* Message record: the callbacks' view of one message (text, file, picture, link card, voice
@@ -497,27 +865,43 @@ struct ZS_MessageCallBack
     ZS_Callback reserved19[3]; /* entries 19 to 21 */
     void(ZS_CALL *onReceiveServerUndefineMessage)(const ZS_MessageInfo *msg);
     ZS_Callback reserved23[3]; /* entries 23 to 25 */
-    /* Groups: typed by the group requests when they are taken into use. */
-    ZS_Callback onCreateGroup;
-    ZS_Callback onDismissGroup;
-    ZS_Callback onQuitGroup;
-    ZS_Callback onJoinGroup;
-    ZS_Callback onReplyRequestJoinGroup;
-    ZS_Callback onInviteJoinGroup;
-    ZS_Callback onReplyInviteJoinGroup;
-    ZS_Callback onQueryOwnGroup;
-    ZS_Callback onQueryGroupDetail;
-    ZS_Callback onModifyGroup;
-    ZS_Callback onSearchPublicGroup;
-    ZS_Callback onQueryGroupMember;
-    ZS_Callback onDeleteGroupMember;
-    ZS_Callback onQueryGroupMemberCard;
-    ZS_Callback onModifyGroupMemberCard;
-    ZS_Callback onForbidMemberSpeakGroup;
-    ZS_Callback onSetGroupMessageRule;
-    ZS_Callback onReceiveGroupNoticeMessage;
-    ZS_Callback onSetGroupMemberRole;
-    ZS_Callback onSearchPublicGroupPaging;
+    /* Groups */
+    void(ZS_CALL *onCreateGroup)(unsigned int matchKey, int reason, const ZS_GroupDetailInfo *info);
+    void(ZS_CALL *onDismissGroup)(unsigned int matchKey, int reason, const char *groupid);
+    void(ZS_CALL *onQuitGroup)(unsigned int matchKey, int reason, const char *groupid);
+    void(ZS_CALL *onJoinGroup)(unsigned int matchKey, int reason, const char *groupid);
+    void(ZS_CALL *onReplyRequestJoinGroup)(unsigned int matchKey, int reason, const char *groupid,
+                                           const char *member, int confirm);
+    /* count member texts, in the request's order */
+    void(ZS_CALL *onInviteJoinGroup)(unsigned int matchKey, int reason, const char *groupid,
+                                     const char *const *members, int count, int confirm);
+    void(ZS_CALL *onReplyInviteJoinGroup)(unsigned int matchKey, int reason, const char *groupid,
+                                          const char *member, int confirm);
+    void(ZS_CALL *onQueryOwnGroup)(unsigned int matchKey, int reason, int count,
+                                   const ZS_GroupSimpleInfo *groups);
+    void(ZS_CALL *onQueryGroupDetail)(unsigned int matchKey, int reason,
+                                      const ZS_GroupDetailInfo *info);
+    void(ZS_CALL *onModifyGroup)(unsigned int matchKey, int reason, const ZS_GroupChangeInfo *info);
+    void(ZS_CALL *onSearchPublicGroup)(unsigned int matchKey, int reason, int searchType,
+                                       const char *keyword, int count,
+                                       const ZS_GroupSearchInfo *groups);
+    void(ZS_CALL *onQueryGroupMember)(unsigned int matchKey, int reason, const char *groupid,
+                                      int count, const ZS_GroupMemberInfo *members);
+    void(ZS_CALL *onDeleteGroupMember)(unsigned int matchKey, int reason, const char *groupid,
+                                       const char *member);
+    void(ZS_CALL *onQueryGroupMemberCard)(unsigned int matchKey, int reason,
+                                          const ZS_GroupMemberCard *card);
+    void(ZS_CALL *onModifyGroupMemberCard)(unsigned int matchKey, int reason,
+                                           const ZS_GroupMemberCard *card);
+    void(ZS_CALL *onForbidMemberSpeakGroup)(unsigned int matchKey, int reason, const char *groupid,
+                                            const char *member, int isBan);
+    void(ZS_CALL *onSetGroupMessageRule)(unsigned int matchKey, int reason, const char *groupid,
+                                         ZS_Bool8 notice);
+    void(ZS_CALL *onReceiveGroupNoticeMessage)(const ZS_GroupNotice *notice);
+    void(ZS_CALL *onSetGroupMemberRole)(unsigned int matchKey, int reason);
+    void(ZS_CALL *onSearchPublicGroupPaging)(unsigned int matchKey, int reason, int searchType,
+                                             const char *keyword, int count,
+                                             const ZS_GroupSearchInfo *groups, int pageNo);
 };
 #define ZS_MESSAGE_ENTRY(name, index)                                                              \
     ZS_STATIC_ASSERT(offsetof(ZS_MessageCallBack, name) == (index) * sizeof(ZS_Callback),          \

@@ -170,6 +170,7 @@ void IM_Agent::initConnections()
             SLOT(slot_setConfirmMsgVersionFrequency(int)), Qt::AutoConnection);
     connect(this, SIGNAL(sig_setFetchMessageFromLast(bool)), this,
             SLOT(slot_setFetchMessageFromLast(bool)), Qt::AutoConnection);
+    initGroupConnections();
 }
 
 void IM_Agent::startTaskTimer()

@@ -1,5 +1,6 @@
 #include "IM_CallBackProxy.h"
 
+#include "GroupCallBacks.h"
 #include "IM_Agent.h"
 #include "ImConvert.h"
 
@@ -247,8 +248,8 @@ IM_CallBackProxy *IM_CallBackProxy::instance()
 
 void IM_CallBackProxy::registerCallbacks()
 {
-    // Entries 26 to 45 belong to the groups and stay null here.
     static ZS_MessageCallBack table = [] {
+        using namespace im::group;
         ZS_MessageCallBack t{};
         t.onSendTextMessage = tq::gated<callback_onSendTextMessage>;
         t.onReceiveMessage = tq::gated<callback_onReceiveMessage>;
@@ -269,6 +270,26 @@ void IM_CallBackProxy::registerCallbacks()
         t.onGetTopContact = tq::gated<callback_onGetTopContact>;
         t.onWithDrawMessage = tq::gated<callback_onWithDrawMessage>;
         t.onReceiveServerUndefineMessage = tq::gated<callback_onReceiveServerUndefineMessage>;
+        t.onCreateGroup = tq::gated<callback_onCreateGroup>;
+        t.onDismissGroup = tq::gated<callback_onDismissGroup>;
+        t.onQuitGroup = tq::gated<callback_onQuitGroup>;
+        t.onJoinGroup = tq::gated<callback_onJoinGroup>;
+        t.onReplyRequestJoinGroup = tq::gated<callback_onReplyRequestJoinGroup>;
+        t.onInviteJoinGroup = tq::gated<callback_onInviteJoinGroup>;
+        t.onReplyInviteJoinGroup = tq::gated<callback_onReplyInviteJoinGroup>;
+        t.onQueryOwnGroup = tq::gated<callback_onQueryOwnGroup>;
+        t.onQueryGroupDetail = tq::gated<callback_onQueryGroupDetail>;
+        t.onModifyGroup = tq::gated<callback_onModifyGroup>;
+        t.onSearchPublicGroup = tq::gated<callback_onSearchPublicGroup>;
+        t.onQueryGroupMember = tq::gated<callback_onQueryGroupMember>;
+        t.onDeleteGroupMember = tq::gated<callback_onDeleteGroupMember>;
+        t.onQueryGroupMemberCard = tq::gated<callback_onQueryGroupMemberCard>;
+        t.onModifyGroupMemberCard = tq::gated<callback_onModifyGroupMemberCard>;
+        t.onForbidMemberSpeakGroup = tq::gated<callback_onForbidMemberSpeakGroup>;
+        t.onSetGroupMessageRule = tq::gated<callback_onSetGroupMessageRule>;
+        t.onReceiveGroupNoticeMessage = tq::gated<callback_onReceiveGroupNoticeMessage>;
+        t.onSetGroupMemberRole = tq::gated<callback_onSetGroupMemberRole>;
+        t.onSearchPublicGroupPaging = tq::gated<callback_onSearchPublicGroupPaging>;
         return t;
     }();
     m_table = &table;

@@ -148,14 +148,16 @@ struct ConferenceModel
         bool remindedBeforeStart = false;
         bool remindedBeforeEnd = false;
 
+        // The moderator, and whoever's member record says host: a creator who handed the
+        // chair over keeps no host rights.
         bool isHost(const QString &user) const
         {
-            if (user == creator || (!moderator.isEmpty() && user == moderator))
+            if (!moderator.isEmpty() && user == moderator)
                 return true;
             for (const Member &m : members)
                 if (m.id == user)
                     return m.role == Host;
-            return false;
+            return user == creator;
         }
         Member *member(const QString &user)
         {

@@ -7,6 +7,7 @@
 
 #include "CallModel.h"
 #include "ConferenceModel.h"
+#include "GroupModel.h"
 #include "MeetingModel.h"
 #include "MessageModel.h"
 
@@ -95,6 +96,7 @@ struct ServerModel
     MessageModel messages;
     ConferenceModel conferences;
     MeetingModel meetings;
+    GroupModel groups;
 
     // Whose presence reaches `user`: their friends, else everyone's, never themselves.
     QStringList contactsOf(const QString &user) const

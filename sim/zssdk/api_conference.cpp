@@ -1447,6 +1447,8 @@ int MemberJoinConference(unsigned int *matchKey, const char *confId, const char 
             reason = ZS_REASON_UNAUTHORIZED;
         else if (c->state == Model::NotStarted && !c->isHost(me))
             reason = ZS_REASON_FORBIDDEN; // attendees wait for the start
+        else if (c->member(me) && c->member(me)->state == Model::Removed && !c->isHost(me))
+            reason = ZS_REASON_FORBIDDEN; // removed by a host: back only when invited again
         else if (c->locked && !c->isHost(me)
                  && !(c->member(me) && c->member(me)->state == Model::Joined))
             reason = ZS_REASON_FORBIDDEN;

@@ -62,27 +62,60 @@ void complete(MessageModel &model, Message &m, const QString &me)
         m.sessionId = isGroup(m.receiver) || m.sender == me ? m.receiver : m.sender;
 }
 
-bool knownReceiver(const ServerModel &s, const QString &receiver)
+// 200, or 404 for an unknown receiver or group; a group takes messages from its members
+// only (403), and not from a muted one (403).
+int sendReason(ServerModel &s, const QString &receiver)
 {
-    return isGroup(receiver) || s.accounts.isEmpty() || s.accounts.contains(receiver)
-        || s.contactsOf(s.currentUser).contains(receiver);
+    if (!isGroup(receiver)) {
+        const bool known = s.accounts.isEmpty() || s.accounts.contains(receiver)
+            || s.contactsOf(s.currentUser).contains(receiver);
+        return known ? ZS_REASON_SUCCESS : ZS_REASON_NOT_FOUND;
+    }
+    const GroupModel::Group *group = s.groups.find(receiver);
+    if (!group)
+        return ZS_REASON_NOT_FOUND;
+    const GroupModel::Member *me = group->member(s.currentUser);
+    return me && !me->muted ? ZS_REASON_SUCCESS : ZS_REASON_FORBIDDEN;
 }
 
-// The contacts' side of a message the user sent: it reaches the receiver, and the echo
-// contact answers with a copy of it.
+// Who receives a message: the account, or the group's other members.
+QStringList receiversOf(ServerModel &s, const Message &sent)
+{
+    if (!isGroup(sent.receiver))
+        return {sent.receiver};
+    const GroupModel::Group *group = s.groups.find(sent.receiver);
+    QStringList to = group ? group->accounts() : QStringList();
+    to.removeAll(sent.sender);
+    return to;
+}
+
+// A muted member reads the group but does not answer in it.
+bool mayReply(ServerModel &s, const Message &sent, const QString &who)
+{
+    const GroupModel::Group *group
+        = isGroup(sent.receiver) ? s.groups.find(sent.receiver) : nullptr;
+    const GroupModel::Member *member = group ? group->member(who) : nullptr;
+    return !member || !member->muted;
+}
+
+// The contacts' side of a message the user sent: it reaches the receiver (each member of a
+// group), and the echo contact answers with a copy of it, in the group when it was a group's.
 std::optional<Message> deliverLocked(ServerModel &s, const Message &sent)
 {
     MessageModel &model = s.messages;
     model.history.append(sent);
-    model.inbox[sent.receiver].append(sent);
-    if (model.echoContact.isEmpty() || sent.receiver != model.echoContact)
+    const QStringList receivers = receiversOf(s, sent);
+    for (const QString &receiver : receivers)
+        model.inbox[receiver].append(sent);
+    if (model.echoContact.isEmpty() || !receivers.contains(model.echoContact)
+        || !mayReply(s, sent, model.echoContact))
         return std::nullopt;
     Message reply = sent;
     reply.msgId.clear();
     reply.dateCreated.clear();
     reply.sessionId.clear();
     reply.sender = model.echoContact;
-    reply.receiver = s.currentUser;
+    reply.receiver = isGroup(sent.receiver) ? sent.receiver : s.currentUser;
     reply.fileName = QFileInfo(sent.fileName).fileName();
     complete(model, reply, s.currentUser);
     model.history.append(reply);
@@ -650,8 +683,7 @@ int SendTextMessageEX(unsigned int *matchKey, const char *receiver, const char *
         complete(s.messages, m, s.currentUser);
         overlong = s.messages.overlongMessageId;
         reason = s.messages.sendTextReason != 0 ? s.messages.sendTextReason
-            : knownReceiver(s, m.receiver)      ? int(ZS_REASON_SUCCESS)
-                                                : int(ZS_REASON_NOT_FOUND);
+                                                : sendReason(s, m.receiver);
         if (reason == ZS_REASON_SUCCESS) {
             reply = deliverLocked(s, m);
             read = readNoticeLocked(s, m);
@@ -794,9 +826,10 @@ int WithDrawMessage(unsigned int *matchKey, const char *msgId, int type)
                     return;
                 }
                 m.withdrawn = true;
-                // Announced to the receiver: their copy is withdrawn too.
-                for (Message &copy : s.messages.inbox[m.receiver])
-                    copy.withdrawn = copy.withdrawn || copy.msgId == m.msgId;
+                // Announced to the receivers (a group's members): their copies are withdrawn.
+                for (QList<Message> &inbox : s.messages.inbox)
+                    for (Message &copy : inbox)
+                        copy.withdrawn = copy.withdrawn || copy.msgId == m.msgId;
                 reason = ZS_REASON_SUCCESS;
                 return;
             }

@@ -791,21 +791,24 @@ int QueryMeetingMembers(unsigned int *matchKey, int meetingType, const char *con
     const unsigned int key = call.issueKey(matchKey);
     if (!call.accepted())
         return call.result();
-    const QString id = text(conferenceId);
-    bool found = false;
-    std::vector<ZS_MeetingMemberInfo> members;
-    withMeeting(id, [&](ServerModel &s, Meeting *m) {
-        if (!m)
-            return;
-        found = true;
-        for (const Member &x : m->members)
-            if (x.state == MeetingModel::Joined || x.state == MeetingModel::Invited) {
-                members.emplace_back(); // zero-filled
-                fillMember(members.back(), s, *m, x);
-            }
-    });
-    const int reason = found ? ZS_REASON_SUCCESS : ZS_REASON_NOT_FOUND;
-    call.answer([key, reason, i = callbackText(id), records = callbackRecords(std::move(members))] {
+    // Listed when answered, as a server lists them when it gets to the query: an answer never
+    // holds members older than the news pushed before it.
+    call.answer([key, id = text(conferenceId)] {
+        bool found = false;
+        std::vector<ZS_MeetingMemberInfo> list;
+        withMeeting(id, [&](ServerModel &s, Meeting *m) {
+            if (!m)
+                return;
+            found = true;
+            for (const Member &x : m->members)
+                if (x.state == MeetingModel::Joined || x.state == MeetingModel::Invited) {
+                    list.emplace_back(); // zero-filled
+                    fillMember(list.back(), s, *m, x);
+                }
+        });
+        const int reason = found ? ZS_REASON_SUCCESS : ZS_REASON_NOT_FOUND;
+        const auto i = callbackText(id);
+        const auto records = callbackRecords(std::move(list));
         const int count = int(records->size());
         invoke(&CB::onQueryMeetingMembers, key, reason, chars(i), count,
                count ? static_cast<const ZS_MeetingMemberInfo *>(records->data()) : nullptr);
@@ -1079,8 +1082,13 @@ int ControlInterphoneMic(unsigned int *matchKey, int isControl, const char *inte
             return;
         }
         const QString &me = s.currentUser;
+        const int setting = m->member(me)->speakListen;
         if (isControl && !m->micHolder.isEmpty() && m->micHolder != me)
             reason = ZS_REASON_BUSY;
+        // A member set to listen only (or neither) may not take the microphone.
+        else if (isControl
+                 && (setting == MeetingModel::ListenOnly || setting == MeetingModel::Neither))
+            reason = ZS_REASON_FORBIDDEN;
         else if (!isControl && m->micHolder != me)
             reason = ZS_REASON_FORBIDDEN;
         else

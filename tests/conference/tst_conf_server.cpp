@@ -320,6 +320,41 @@ private slots:
                     .contains(QString("nRet = %1, matchKey = 0").arg(ZS_ERR_NOT_INITIALIZED)));
     }
 
+    // The chair handed over is gone: the former host controls nothing, and a member removed by
+    // a host does not come back by joining again.
+    void chairHandedOverAndRemovedMemberKeptOut()
+    {
+        zssim::Control::withServer([](zssim::ServerModel &s) {
+            s.conferences.answers = {{"bob", Model::Accept}, {"carol", Model::Accept}};
+        });
+        Agent_RequestCreateConf r = instant("Handover");
+        r.members = {{"bob", 0, Model::Attendee, "", ""}, {"carol", 0, Model::Attendee, "", ""}};
+        const QString id = create(r);
+        QVERIFY(!id.isEmpty());
+        ConfInbox<Agent_RequestSetConfMemberRole, QString, int, QString> roles(
+            &Conference_Agent::sig_onSetConferenceMemberRole);
+        emit Conference_Agent::instance()->sig_setConferenceMemberRole(
+            {id, "bob", 0, Model::Host, "", ""});
+        emit Conference_Agent::instance()->sig_setConferenceMemberRole(
+            {id, "alice", 0, Model::Attendee, "", ""});
+        emit Conference_Agent::instance()->sig_setConferenceMemberRole(
+            {id, "carol", 0, Model::Host, "", ""});
+        QVERIFY(arrived(roles, 3));
+        QCOMPARE(roles.arg<2>(1), 200);
+        QCOMPARE(roles.arg<2>(2), int(ZS_REASON_FORBIDDEN));
+
+        // bob, the host now, removes carol; she cannot join again on her own.
+        QVERIFY(zssim::injectKickout(id, "bob", {"carol"}));
+        zssim::Control::withServer([](zssim::ServerModel &s) { s.currentUser = "carol"; });
+        ConfInbox<Agent_RequestMemberJoinConf, int, Agent_ConfInfo, QString> joined(
+            &Conference_Agent::sig_onMemberJoinConference);
+        Agent_RequestMemberJoinConf join;
+        join.confId = id;
+        emit Conference_Agent::instance()->sig_memberJoinConference(join);
+        QVERIFY(arrived(joined, 1));
+        QCOMPARE(joined.arg<1>(0), int(ZS_REASON_FORBIDDEN));
+    }
+
     void applicationSetting()
     {
         zssim::Control::withServer([](zssim::ServerModel &s) { s.conferences.appSetting = 5; });

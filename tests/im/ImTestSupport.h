@@ -23,6 +23,9 @@ QObject *newTestImQueue();
 QObject *newTestImRequests();
 QObject *newTestImCallbacks();
 QObject *newTestImEndToEnd();
+QObject *newTestImGroupRequests();
+QObject *newTestImGroupCallbacks();
+QObject *newTestImGroupEndToEnd();
 QObject *newTestImLifecycle();
 
 // Collects one result signal of the agent on the main thread, queued as a window gets it.

@@ -14,7 +14,8 @@ int main(int argc, char **argv)
     const QByteArray only = qgetenv("TQ_IM_TEST");
     int failed = 0;
     for (auto make : {newTestImRecords, newTestImQueue, newTestImRequests, newTestImCallbacks,
-                      newTestImEndToEnd, newTestImLifecycle}) {
+                      newTestImEndToEnd, newTestImGroupRequests, newTestImGroupCallbacks,
+                      newTestImGroupEndToEnd, newTestImLifecycle}) {
         const std::unique_ptr<QObject> test(make());
         if (!only.isEmpty() && only != test->metaObject()->className())
             continue;

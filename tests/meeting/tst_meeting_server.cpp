@@ -281,6 +281,28 @@ private slots:
         QCOMPARE(meetingOf(theirs).member("carol")->speakListen, int(Model::SpeakAndListen));
     }
 
+    // In an interphone, a member set to listen only may not take the microphone.
+    void listenOnlyMayNotTalk()
+    {
+        emit agent()->sig_createInterphoneMeeting({"bob"});
+        QVERIFY(drain());
+        const QString id = "interphone-1";
+        QTRY_VERIFY(meetingOf(id).isIn("bob"));
+        MeetingInbox<int, QString, QString, bool> mic(&Meeting_Agent::sig_onControlInterphoneMic);
+        emit agent()->sig_setMeetingSpeakListen(Model::InterphoneMeeting, id, "alice", true,
+                                                Model::ListenOnly);
+        emit agent()->sig_controlInterphoneMic(true, id);
+        emit agent()->sig_setMeetingSpeakListen(Model::InterphoneMeeting, id, "alice", true,
+                                                Model::SpeakOnly);
+        emit agent()->sig_controlInterphoneMic(true, id);
+        QVERIFY(drain());
+        QTRY_COMPARE(mic.count(), 2);
+        QCOMPARE(mic.arg<0>(0), 403);
+        QCOMPARE(mic.arg<1>(0), QString());
+        QCOMPARE(mic.arg<0>(1), 200);
+        QCOMPARE(meetingOf(id).micHolder, QString("alice"));
+    }
+
     // The user's video: only in a video meeting they are in.
     void publishVideo()
     {

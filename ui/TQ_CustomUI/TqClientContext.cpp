@@ -25,6 +25,7 @@ void TqClientContext::setLoggedOut()
         return;
     m_account.clear();
     m_names.clear();
+    m_contacts.clear();
     emit loggedOut();
 }
 
@@ -40,6 +41,14 @@ void TqClientContext::setDisplayName(const QString &user, const QString &name)
         return;
     m_names.insert(user, name);
     emit displayNameChanged(user, name);
+}
+
+void TqClientContext::setContacts(const QStringList &users)
+{
+    if (users == m_contacts)
+        return;
+    m_contacts = users;
+    emit contactsChanged();
 }
 
 void TqClientContext::requestCall(const QString &peer, bool video)

@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 // What the client's windows share: who is logged in, the names they have learned, and the
 // requests one window makes of another ("call bob", "show bob's profile"). The windows talk
@@ -26,6 +27,10 @@ public:
     QString displayName(const QString &user) const;
     void setDisplayName(const QString &user, const QString &name);
 
+    // The user's contacts as the main window knows them, for windows that pick people.
+    QStringList contacts() const { return m_contacts; }
+    void setContacts(const QStringList &users);
+
     // Whether requestQuit() also quits the application (on by default; tests turn it off and
     // watch quitRequested instead).
     void setQuitsApplication(bool on) { m_quitsApplication = on; }
@@ -44,6 +49,7 @@ signals:
     void loggedIn(const QString &account);
     void loggedOut();
     void displayNameChanged(const QString &user, const QString &name);
+    void contactsChanged();
     void callRequested(const QString &peer, bool video);
     void profileRequested(const QString &user);
     void chatRequested(const QString &peer);
@@ -55,6 +61,7 @@ private:
 
     QString m_account;
     QHash<QString, QString> m_names;
+    QStringList m_contacts;
     bool m_quitsApplication = true;
 };
 

@@ -48,7 +48,10 @@ struct TQ_MAINUI_EXPORT ChatMessage
     QString token; // user data of an own message, to recognise the engine's answers
     QString peer; // the conversation
     QString sender;
+    QString senderName; // in a group: who wrote it, as shown above the bubble
     bool outgoing = false;
+    // A line about the conversation itself (a group's member joined, left, ...), not a message.
+    bool system = false;
     int type = ChatType::Text;
     Kind kind = Kind::Text;
     QString text;
@@ -100,6 +103,6 @@ struct TQ_MAINUI_EXPORT ChatMessage
         return !localFile.isEmpty() && (outgoing || transfer == Transfer::Done);
     }
     // Received and not yet in view: what the unread counts count.
-    bool isUnread() const { return !outgoing && !seen && !withdrawn; }
+    bool isUnread() const { return !outgoing && !seen && !withdrawn && !system; }
 };
 Q_DECLARE_METATYPE(ChatMessage)

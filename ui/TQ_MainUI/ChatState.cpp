@@ -106,6 +106,7 @@ void ChatState::clear()
     m_downloadTargets.clear();
     m_withdrawing.clear();
     m_names.clear();
+    m_groups.clear();
     m_viewing.clear();
     m_playing.clear();
     m_offlineReceived = 0;
@@ -164,6 +165,40 @@ void ChatState::setDisplayName(const QString &user, const QString &name)
         for (MessageListModel *model : qAsConst(m_threads))
             model->setOwnName(name);
     }
+    for (const QString &group : qAsConst(m_groups)) {
+        if (MessageListModel *model = m_threads.value(group))
+            model->setSenderName(user, displayName(user));
+    }
+}
+
+void ChatState::setGroupSession(const QString &peer)
+{
+    if (peer.isEmpty() || m_groups.contains(peer))
+        return;
+    m_groups.insert(peer);
+    if (MessageListModel *model = m_threads.value(peer)) {
+        QSet<QString> senders;
+        for (int row = 0; row < model->rowCount(); ++row)
+            senders.insert(model->at(row).sender);
+        for (const QString &sender : qAsConst(senders))
+            model->setSenderName(sender, displayName(sender));
+    }
+}
+
+QString ChatState::addSystemLine(const QString &peer, const QString &text)
+{
+    if (peer.isEmpty() || text.isEmpty())
+        return QString();
+    ChatMessage m;
+    m.key = newKey();
+    m.peer = peer;
+    m.system = true;
+    m.seen = true;
+    m.kind = ChatMessage::Kind::Text;
+    m.text = text;
+    m.time = QDateTime::currentDateTime();
+    add(m);
+    return m.key;
 }
 
 QString ChatState::displayName(const QString &user) const
@@ -527,6 +562,9 @@ void ChatState::takeIncoming(const ChatMsgData &record, bool offline, bool unsup
     ChatMessage m = fromRecord(record, m_account);
     if (m.peer.isEmpty())
         return;
+    // The engine's word, not the id's first letter: a person's account may begin with "g".
+    if (record.sessionType == 1)
+        setGroupSession(m.peer);
     if (unsupported)
         m.kind = ChatMessage::Kind::Unsupported;
     m.key = newKey();
@@ -714,8 +752,11 @@ ChatState::Where ChatState::locate(const QString &key) const
     return w;
 }
 
-void ChatState::add(const ChatMessage &message)
+void ChatState::add(const ChatMessage &given)
 {
+    ChatMessage message = given;
+    if (!message.outgoing && !message.system && m_groups.contains(message.peer))
+        message.senderName = displayName(message.sender);
     open(message.peer);
     MessageListModel *model = messages(message.peer);
     model->append(message);

@@ -60,6 +60,13 @@ public:
     void setDisplayName(const QString &user, const QString &name);
     QString displayName(const QString &user) const;
 
+    // A group's conversation: others' messages show who wrote them. Received group messages
+    // mark their conversation by themselves.
+    void setGroupSession(const QString &peer);
+    bool isGroupSession(const QString &peer) const { return m_groups.contains(peer); }
+    // Adds a line about the conversation (not a message; never unread). Returns its key.
+    QString addSystemLine(const QString &peer, const QString &text);
+
     // The user's actions. False (and nothing sent) when not possible; problem() tells why
     // where the user should know.
     bool sendText(const QString &peer, const QString &text);
@@ -166,6 +173,7 @@ private:
     QSet<QString> m_downloadTargets; // files downloads are writing
     QList<QString> m_withdrawing; // keys whose withdrawal answers are due, oldest first
     QHash<QString, QString> m_names;
+    QSet<QString> m_groups; // group conversations
     int m_offlineReceived = 0;
     QString m_playing; // key of the voice note playing
     quint64 m_nextKey = 1;

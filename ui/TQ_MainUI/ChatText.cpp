@@ -14,6 +14,8 @@ QString ChatText::preview(const ChatMessage &m, const QString &peerName)
 {
     if (m.withdrawn)
         return withdrawn(m, peerName);
+    if (m.system)
+        return oneLine(m.text);
     switch (m.kind) {
     case ChatMessage::Kind::Text:
         return oneLine(m.text);

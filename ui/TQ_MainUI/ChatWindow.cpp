@@ -260,6 +260,7 @@ void ChatWindow::openConversation(const QString &peer)
         m_view->setModel(nullptr);
         m_pages->setCurrentIndex(0);
         updateViewing();
+        emit conversationOpened(peer);
         return;
     }
     m_chat->open(peer);
@@ -273,6 +274,7 @@ void ChatWindow::openConversation(const QString &peer)
     m_stickToBottom = true;
     updateViewing();
     m_input->setFocus();
+    emit conversationOpened(peer);
 }
 
 void ChatWindow::updateHeader()

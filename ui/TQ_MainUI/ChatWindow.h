@@ -79,6 +79,10 @@ public:
     // Opens links, pictures and folders (QDesktopServices by default).
     void setUrlOpener(std::function<void(const QUrl &)> opener) { m_open = std::move(opener); }
 
+signals:
+    // Another conversation (empty: none) is shown.
+    void conversationOpened(const QString &peer);
+
 protected:
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;

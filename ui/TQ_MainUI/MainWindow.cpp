@@ -6,6 +6,8 @@
 #include "ContactListModel.h"
 #include "ConversationDelegate.h"
 #include "ConversationListModel.h"
+#include "GroupState.h"
+#include "GroupWindows.h"
 #include "ProfileDialogs.h"
 
 #include <SDK_Agent.h>
@@ -214,7 +216,13 @@ void MainWindow::buildUi()
     logout->setObjectName(QStringLiteral("logoutButton"));
     connect(logout, &QPushButton::clicked, m_session, &TqSession::logout);
     auto *bottom = new QHBoxLayout;
+    auto *conferences = new QPushButton(tr("Conferences"), this);
+    conferences->setObjectName(QStringLiteral("conferencesButton"));
+    conferences->setToolTip(tr("Your conferences: current, scheduled and past"));
+    connect(conferences, &QPushButton::clicked, this,
+            [] { TqClientContext::instance()->requestFeature(TqFeature::conferences()); });
     bottom->addWidget(apps);
+    bottom->addWidget(conferences);
     bottom->addStretch();
     bottom->addWidget(logout);
 
@@ -269,6 +277,7 @@ void MainWindow::buildUi()
     chatLayout->addWidget(m_chatWindow);
 
     auto *splitter = new QSplitter(Qt::Horizontal, this);
+    m_splitter = splitter;
     splitter->setObjectName(QStringLiteral("mainSplitter"));
     splitter->setChildrenCollapsible(false);
     splitter->addWidget(side);
@@ -305,6 +314,10 @@ void MainWindow::buildMenus()
         TqClientContext::instance()->requestFeature(TqFeature::appCenter());
     });
     apps->setObjectName(QStringLiteral("appsAction"));
+    QAction *conferences = client->addAction(tr("C&onferences…"), this, [] {
+        TqClientContext::instance()->requestFeature(TqFeature::conferences());
+    });
+    conferences->setObjectName(QStringLiteral("conferencesAction"));
     QAction *refresh = client->addAction(tr("&Refresh contacts"), this, [this] {
         if (!m_contacts->users().isEmpty())
             emit m_agent->sig_getUserState(m_contacts->users());
@@ -413,6 +426,7 @@ void MainWindow::onPresenceChosen(int index)
 void MainWindow::onContactsAdded(const QStringList &users)
 {
     TqClientContext *context = TqClientContext::instance();
+    context->setContacts(m_contacts->users());
     for (const QString &user : users) {
         const QModelIndex at = m_contacts->index(m_contacts->rowOf(user));
         const QString name = at.data(ContactListModel::DisplayNameRole).toString();
@@ -530,6 +544,32 @@ void MainWindow::openChat(const QString &peer)
     show();
     raise();
     activateWindow();
+}
+
+void MainWindow::attachGroups(GroupState *groups)
+{
+    if (m_groupsPanel)
+        return;
+    m_groupsPanel = new GroupsPanel(groups, this);
+    m_tabs->addTab(m_groupsPanel, tr("Groups"));
+    connect(m_groupsPanel, &GroupsPanel::groupChosen, this, &MainWindow::openChat);
+    m_membersPanel = new GroupMembersPanel(groups, this);
+    m_splitter->addWidget(m_membersPanel);
+    m_splitter->setStretchFactor(2, 0);
+    connect(m_chatWindow, &ChatWindow::conversationOpened, m_membersPanel,
+            &GroupMembersPanel::showGroup);
+    m_membersPanel->showGroup(m_chatWindow->peer());
+    connect(groups, &GroupState::status, this,
+            [this](const QString &text) { statusBar()->showMessage(text, kStatusMessageMs); });
+    // Invitations and requests waiting for an answer show on the tab too.
+    const int tab = m_tabs->indexOf(m_groupsPanel);
+    const auto updateTab = [this, tab, groups] {
+        const int waiting = groups->pending()->rowCount();
+        m_tabs->setTabText(tab, waiting > 0 ? tr("Groups (%1)").arg(waiting) : tr("Groups"));
+    };
+    connect(groups->pending(), &QAbstractItemModel::rowsInserted, this, updateTab);
+    connect(groups->pending(), &QAbstractItemModel::rowsRemoved, this, updateTab);
+    connect(groups->pending(), &QAbstractItemModel::modelReset, this, updateTab);
 }
 
 void MainWindow::updateChatsTab()

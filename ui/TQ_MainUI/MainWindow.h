@@ -10,6 +10,9 @@ class ChatWindow;
 class ContactFilterModel;
 class ContactListModel;
 class EditProfileDialog;
+class GroupMembersPanel;
+class GroupState;
+class GroupsPanel;
 class ProfileDialog;
 class QComboBox;
 class QLabel;
@@ -17,6 +20,7 @@ class QLineEdit;
 class QListView;
 class QModelIndex;
 class QPushButton;
+class QSplitter;
 class QTabWidget;
 class SDK_Agent;
 class TqAvatar;
@@ -45,6 +49,12 @@ public:
 
     void openProfile(const QString &user);
     void editOwnProfile();
+
+    // Adds the groups: a Groups tab beside the contacts and chats, and the members panel beside
+    // a group's chat.
+    void attachGroups(GroupState *groups);
+    GroupsPanel *groupsPanel() const { return m_groupsPanel; }
+    GroupMembersPanel *membersPanel() const { return m_membersPanel; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -85,6 +95,9 @@ private:
     QListView *m_conversations = nullptr;
     QLabel *m_noChats = nullptr;
     ChatWindow *m_chatWindow = nullptr;
+    QSplitter *m_splitter = nullptr;
+    GroupsPanel *m_groupsPanel = nullptr;
+    GroupMembersPanel *m_membersPanel = nullptr;
     QPointer<EditProfileDialog> m_editDialog;
     QList<QPointer<ProfileDialog>> m_profileDialogs;
 };

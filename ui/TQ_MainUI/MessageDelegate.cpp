@@ -296,7 +296,7 @@ MessageDelegate::Layout MessageDelegate::layout(const QStyleOptionViewItem &opti
     const QRect row = option.rect;
     const int top = row.top() + k.pad / 2;
     Layout l;
-    if (m.withdrawn) {
+    if (m.withdrawn || m.system) {
         l.meta = QRect(row.left() + k.pad, top, qMax(0, row.width() - 2 * k.pad), k.line);
         l.height = k.line + k.pad;
         return l;
@@ -347,7 +347,13 @@ MessageDelegate::Layout MessageDelegate::layout(const QStyleOptionViewItem &opti
         l.bubble = QRect(QPoint(row.right() - side - bubble.width() + 1, top), bubble);
     } else {
         l.avatar = QRect(row.left() + k.pad, top, k.avatar, k.avatar);
-        l.bubble = QRect(QPoint(row.left() + side, top), bubble);
+        int bubbleTop = top;
+        if (!m.senderName.isEmpty()) {
+            const int nameHeight = QFontMetrics(smallOf(option.font)).lineSpacing();
+            l.sender = QRect(row.left() + side, top, qMax(0, row.width() - 2 * side), nameHeight);
+            bubbleTop += nameHeight + k.line / 8;
+        }
+        l.bubble = QRect(QPoint(row.left() + side, bubbleTop), bubble);
     }
     l.content = l.bubble.adjusted(hpad, vpad, -hpad, -vpad);
     if (hasProgress(m)) {
@@ -400,6 +406,13 @@ void MessageDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
     painter->setRenderHint(QPainter::Antialiasing);
     painter->setFont(option.font);
 
+    if (m.system) {
+        painter->setPen(kMuted);
+        painter->drawText(l.meta, Qt::AlignCenter,
+                          fm.elidedText(m.text.simplified(), Qt::ElideRight, l.meta.width()));
+        painter->restore();
+        return;
+    }
     if (m.withdrawn) {
         painter->setPen(kMuted);
         const QString note = ChatText::withdrawn(m, peerName) + QStringLiteral("  ")
@@ -410,10 +423,20 @@ void MessageDelegate::paint(QPainter *painter, const QStyleOptionViewItem &optio
         return;
     }
 
-    const QString name
-        = m.outgoing ? index.data(MessageListModel::OwnNameRole).toString() : peerName;
+    const QString name = m.outgoing ? index.data(MessageListModel::OwnNameRole).toString()
+        : m.senderName.isEmpty()    ? peerName
+                                    : m.senderName;
     TqAvatar::paint(painter, l.avatar, TqAvatar::initialsOf(name.isEmpty() ? m.sender : name),
-                    TqAvatar::colorOf(m.outgoing ? m.sender : m.peer));
+                    TqAvatar::colorOf(m.outgoing || !m.senderName.isEmpty() ? m.sender : m.peer));
+    if (!l.sender.isEmpty()) {
+        const QFont small = smallOf(option.font);
+        painter->setFont(small);
+        painter->setPen(kMuted);
+        painter->drawText(
+            l.sender, Qt::AlignLeft | Qt::AlignVCenter,
+            QFontMetrics(small).elidedText(m.senderName, Qt::ElideRight, l.sender.width()));
+        painter->setFont(option.font);
+    }
 
     const qreal radius = k.radius;
     painter->setPen(Qt::NoPen);

@@ -31,6 +31,7 @@ public:
     struct Layout
     {
         QRect avatar;
+        QRect sender; // the writer's name over a group message from someone else
         QRect bubble;
         QRect content;
         QRect progress; // a transfer's bar, empty when none runs

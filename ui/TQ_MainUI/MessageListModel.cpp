@@ -82,6 +82,17 @@ void MessageListModel::setOwnName(const QString &name)
         emit dataChanged(index(0), index(m_messages.size() - 1));
 }
 
+void MessageListModel::setSenderName(const QString &sender, const QString &name)
+{
+    for (int row = 0; row < m_messages.size(); ++row) {
+        ChatMessage &m = m_messages[row];
+        if (m.outgoing || m.system || m.sender != sender || m.senderName == name)
+            continue;
+        m.senderName = name;
+        emit dataChanged(index(row), index(row));
+    }
+}
+
 int MessageListModel::rowOf(const QString &key) const
 {
     // Recent messages change most: search from the end.

@@ -42,6 +42,8 @@ public:
     QString peerName() const { return m_peerName.isEmpty() ? m_peer : m_peerName; }
     void setPeerName(const QString &name);
     void setOwnName(const QString &name);
+    // The name shown over `sender`'s messages (a group's).
+    void setSenderName(const QString &sender, const QString &name);
 
     int rowOf(const QString &key) const;
     // The message under `key`, or null; valid until the model changes.

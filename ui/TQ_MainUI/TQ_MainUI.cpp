@@ -2,6 +2,8 @@
 
 #include "ChatAgentLink.h"
 #include "ChatState.h"
+#include "GroupAgentLink.h"
+#include "GroupState.h"
 #include "MainWindow.h"
 
 #include <IM_Agent.h>
@@ -28,13 +30,24 @@ ChatState *boundChat(QObject *parent)
     ChatAgentLink::link(chat, TqClientContext::instance());
     return chat;
 }
+
+GroupState *boundGroups(ChatState *chat, QObject *parent)
+{
+    auto *groups = new GroupState(parent);
+    GroupAgentLink::link(groups, IM_Agent::instance());
+    GroupAgentLink::link(groups, chat);
+    GroupAgentLink::link(groups, TqClientContext::instance());
+    return groups;
+}
 } // namespace
 
 TQ_MainUI::TQ_MainUI()
     : m_chat(boundChat(this))
+    , m_groups(boundGroups(m_chat, this))
     , m_window(new MainWindow(TqSession::instance(), TqProfiles::instance(), SDK_Agent::instance(),
                               m_chat))
 {
+    m_window->attachGroups(m_groups);
     TqCallLog::add(QStringLiteral("TQ_MainUI"));
     liveObjects().append(this);
 }

@@ -6,6 +6,7 @@
 #include <QObject>
 
 class ChatState;
+class GroupState;
 class MainWindow;
 
 // The main window library. The shell creates one; its window shows while a session is open.
@@ -23,6 +24,8 @@ public:
     MainWindow *window() const { return m_window; }
     // The chat, bound to the messaging agent.
     ChatState *chat() const { return m_chat; }
+    // The groups, bound to the messaging agent and the chat.
+    GroupState *groups() const { return m_groups; }
 
     // Every main-window object alive, oldest first.
     static QList<TQ_MainUI *> instances();
@@ -30,5 +33,6 @@ public:
 private:
     void *m_handle = nullptr;
     ChatState *m_chat;
+    GroupState *m_groups;
     MainWindow *m_window;
 };

@@ -267,6 +267,395 @@
     </message>
 </context>
 <context>
+    <name>GroupCreateDialog</name>
+    <message>
+        <source>&amp;Public: anyone may find it and ask to join</source>
+        <translation>公开(&amp;P)：任何人都可以找到并申请加入</translation>
+    </message>
+    <message>
+        <source>New group</source>
+        <translation>新建群组</translation>
+    </message>
+    <message>
+        <source>What the group is called</source>
+        <translation>群组的名称</translation>
+    </message>
+    <message>
+        <source>What the group is about (optional)</source>
+        <translation>群组的简介（可选）</translation>
+    </message>
+    <message>
+        <source>P&amp;rivate: by invitation only</source>
+        <translation>私有(&amp;R)：仅限邀请加入</translation>
+    </message>
+    <message>
+        <source>Create</source>
+        <translation>创建</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>名称(&amp;N)：</translation>
+    </message>
+    <message>
+        <source>&amp;Description:</source>
+        <translation>简介(&amp;D)：</translation>
+    </message>
+    <message>
+        <source>Who may join:</source>
+        <translation>谁可以加入：</translation>
+    </message>
+    <message>
+        <source>Invite contacts</source>
+        <translation>邀请联系人</translation>
+    </message>
+    <message>
+        <source>The name is too long.</source>
+        <translation>名称太长。</translation>
+    </message>
+    <message>
+        <source>The description is too long.</source>
+        <translation>简介太长。</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>GroupInviteDialog</name>
+    <message>
+        <source>Invite to “%1”</source>
+        <translation>邀请加入“%1”</translation>
+    </message>
+    <message>
+        <source>Invite</source>
+        <translation>邀请</translation>
+    </message>
+    <message>
+        <source>Everyone in your contacts is in the group already.</source>
+        <translation>您的联系人都已在群组中。</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>GroupMembersPanel</name>
+    <message>
+        <source>Invite…</source>
+        <translation>邀请…</translation>
+    </message>
+    <message>
+        <source>Mute</source>
+        <translation>禁言</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>移出</translation>
+    </message>
+    <message>
+        <source>Leave the group</source>
+        <translation>退出群组</translation>
+    </message>
+    <message>
+        <source>Dismiss the group…</source>
+        <translation>解散群组…</translation>
+    </message>
+    <message>
+        <source>Dismiss the group</source>
+        <translation>解散群组</translation>
+    </message>
+    <message>
+        <source>Dismiss “%1”? Its members will no longer be able to talk in it.</source>
+        <translation>解散“%1”？其成员将无法再在群内交流。</translation>
+    </message>
+    <message>
+        <source>Dismiss</source>
+        <translation>解散</translation>
+    </message>
+    <message>
+        <source>Members (%1)</source>
+        <translation>成员 (%1)</translation>
+    </message>
+    <message>
+        <source>Unmute</source>
+        <translation>解除禁言</translation>
+    </message>
+</context>
+<context>
+    <name>GroupPeoplePicker</name>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>GroupSearchDialog</name>
+    <message>
+        <source>Ask to join</source>
+        <translation>申请加入</translation>
+    </message>
+    <message>
+        <source>Find a public group</source>
+        <translation>查找公开群组</translation>
+    </message>
+    <message>
+        <source>A group&apos;s name or id</source>
+        <translation>群组的名称或编号</translation>
+    </message>
+    <message>
+        <source>By name</source>
+        <translation>按名称</translation>
+    </message>
+    <message>
+        <source>By id</source>
+        <translation>按编号</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>搜索</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>No public group matches.</source>
+        <translation>没有匹配的公开群组。</translation>
+    </message>
+    <message>
+        <source>Choose a group and ask to join.</source>
+        <translation>选择一个群组并申请加入。</translation>
+    </message>
+    <message>
+        <source>Searching…</source>
+        <translation>正在搜索…</translation>
+    </message>
+</context>
+<context>
+    <name>GroupState</name>
+    <message>
+        <source>owner</source>
+        <translation>群主</translation>
+    </message>
+    <message>
+        <source>admin</source>
+        <translation>管理员</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>muted</source>
+        <translation>已禁言</translation>
+    </message>
+    <message>
+        <source>%1 · %2</source>
+        <translation>%1 · %2</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>，</translation>
+    </message>
+    <message>
+        <source>%1 invites you to “%2”</source>
+        <translation>%1 邀请您加入“%2”</translation>
+    </message>
+    <message>
+        <source>%1 asks to join “%2”</source>
+        <translation>%1 申请加入“%2”</translation>
+    </message>
+    <message>
+        <source>: %1</source>
+        <translation>：%1</translation>
+    </message>
+    <message>
+        <source>You</source>
+        <translation>您</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>The group was not created</source>
+        <translation>群组未创建</translation>
+    </message>
+    <message>
+        <source>You created the group “%1”.</source>
+        <translation>您创建了群组“%1”。</translation>
+    </message>
+    <message>
+        <source>The group was not dismissed</source>
+        <translation>群组未解散</translation>
+    </message>
+    <message>
+        <source>You dismissed the group.</source>
+        <translation>您解散了群组。</translation>
+    </message>
+    <message>
+        <source>You did not leave the group</source>
+        <translation>您未能退出群组</translation>
+    </message>
+    <message>
+        <source>You left the group.</source>
+        <translation>您退出了群组。</translation>
+    </message>
+    <message>
+        <source>The request to join was not sent</source>
+        <translation>加入申请未发送</translation>
+    </message>
+    <message>
+        <source>Your request to join “%1” was sent.</source>
+        <translation>已发送加入“%1”的申请。</translation>
+    </message>
+    <message>
+        <source>The answer to %1 was not sent</source>
+        <translation>对 %1 的答复未发送</translation>
+    </message>
+    <message>
+        <source>The invitation was not sent</source>
+        <translation>邀请未发送</translation>
+    </message>
+    <message>
+        <source>Invitation sent.</source>
+        <translation>邀请已发送。</translation>
+    </message>
+    <message>
+        <source>The answer to the invitation was not sent</source>
+        <translation>对邀请的答复未发送</translation>
+    </message>
+    <message>
+        <source>Your groups were not loaded</source>
+        <translation>未能加载您的群组</translation>
+    </message>
+    <message>
+        <source>The members were not loaded</source>
+        <translation>未能加载成员</translation>
+    </message>
+    <message>
+        <source>%1 was not removed</source>
+        <translation>未能移出 %1</translation>
+    </message>
+    <message>
+        <source>You removed %1 from the group.</source>
+        <translation>您将 %1 移出了群组。</translation>
+    </message>
+    <message>
+        <source>%1 was not muted</source>
+        <translation>未能禁言 %1</translation>
+    </message>
+    <message>
+        <source>%1 was not unmuted</source>
+        <translation>未能解除 %1 的禁言</translation>
+    </message>
+    <message>
+        <source>You muted %1.</source>
+        <translation>您禁言了 %1。</translation>
+    </message>
+    <message>
+        <source>You let %1 speak again.</source>
+        <translation>您解除了 %1 的禁言。</translation>
+    </message>
+    <message>
+        <source>The search failed</source>
+        <translation>搜索失败</translation>
+    </message>
+    <message>
+        <source>%1 joined the group.</source>
+        <translation>%1 加入了群组。</translation>
+    </message>
+    <message>
+        <source>%1 asks to join “%2”.</source>
+        <translation>%1 申请加入“%2”。</translation>
+    </message>
+    <message>
+        <source>%1 invites you to “%2”.</source>
+        <translation>%1 邀请您加入“%2”。</translation>
+    </message>
+    <message>
+        <source>%1 dismissed the group.</source>
+        <translation>%1 解散了群组。</translation>
+    </message>
+    <message>
+        <source>%1 left the group.</source>
+        <translation>%1 退出了群组。</translation>
+    </message>
+    <message>
+        <source>%1 removed you from the group.</source>
+        <translation>%1 将您移出了群组。</translation>
+    </message>
+    <message>
+        <source>%1 removed %2 from the group.</source>
+        <translation>%1 将 %2 移出了群组。</translation>
+    </message>
+    <message>
+        <source>You may join “%1”.</source>
+        <translation>您可以加入“%1”了。</translation>
+    </message>
+    <message>
+        <source>Your request to join “%1” was refused.</source>
+        <translation>您加入“%1”的申请被拒绝。</translation>
+    </message>
+    <message>
+        <source>%1 declined the invitation.</source>
+        <translation>%1 谢绝了邀请。</translation>
+    </message>
+    <message>
+        <source>%1 changed the group&apos;s details.</source>
+        <translation>%1 修改了群组资料。</translation>
+    </message>
+    <message>
+        <source>%1 is now an admin.</source>
+        <translation>%1 成为管理员。</translation>
+    </message>
+    <message>
+        <source>%1 is no longer an admin.</source>
+        <translation>%1 不再是管理员。</translation>
+    </message>
+    <message>
+        <source>You joined the group “%1”.</source>
+        <translation>您加入了群组“%1”。</translation>
+    </message>
+    <message>
+        <source>%1 muted %2.</source>
+        <translation>%1 禁言了 %2。</translation>
+    </message>
+    <message>
+        <source>%1 let %2 speak again.</source>
+        <translation>%1 解除了 %2 的禁言。</translation>
+    </message>
+</context>
+<context>
+    <name>GroupsPanel</name>
+    <message>
+        <source>Accept</source>
+        <translation>接受</translation>
+    </message>
+    <message>
+        <source>Refuse</source>
+        <translation>拒绝</translation>
+    </message>
+    <message>
+        <source>You are in no group yet. Create one, or find a public group.</source>
+        <translation>您还没有加入任何群组。可以新建一个，或查找公开群组。</translation>
+    </message>
+    <message>
+        <source>Waiting for your answer</source>
+        <translation>等待您答复</translation>
+    </message>
+    <message>
+        <source>New group…</source>
+        <translation>新建群组…</translation>
+    </message>
+    <message>
+        <source>Find a group…</source>
+        <translation>查找群组…</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Solvane</source>
@@ -399,6 +788,26 @@
     <message>
         <source>Chats (%1)</source>
         <translation>会话 (%1)</translation>
+    </message>
+    <message>
+        <source>Conferences</source>
+        <translation>会议</translation>
+    </message>
+    <message>
+        <source>Your conferences: current, scheduled and past</source>
+        <translation>你的会议：当前、预约和历史</translation>
+    </message>
+    <message>
+        <source>C&amp;onferences…</source>
+        <translation>会议(&amp;O)…</translation>
+    </message>
+    <message>
+        <source>Groups</source>
+        <translation>群组</translation>
+    </message>
+    <message>
+        <source>Groups (%1)</source>
+        <translation>群组 (%1)</translation>
     </message>
 </context>
 <context>

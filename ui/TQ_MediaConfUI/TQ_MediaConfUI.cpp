@@ -1,5 +1,8 @@
 #include "TQ_MediaConfUI.h"
 
+#include "ConferenceUi.h"
+#include "MeetingUi.h"
+#include "RoomUi.h"
 #include "TqCallAgentLink.h"
 #include "TqCallHistory.h"
 #include "TqCallLog.h"
@@ -12,6 +15,7 @@
 #include "TqIncomingCallWindow.h"
 #include "TqMediaDevices.h"
 
+#include <Conference_Agent.h>
 #include <Voip_Agent.h>
 
 #include <QList>
@@ -52,6 +56,9 @@ TQ_MediaConfUI::TQ_MediaConfUI()
     Voip_Agent *agent = Voip_Agent::instance();
     TqCallAgentLink::link(m_state, agent);
     TqCallAgentLink::link(m_devices, agent);
+    m_conferences = new TqConfUi(Conference_Agent::instance(), this);
+    m_meetings = new TqMeetingUi(this);
+    m_rooms = new TqRoomUi(this);
 
     m_endedTimer->setSingleShot(true);
     m_endedTimer->setInterval(DefaultEndedDisplayMs);

@@ -10,11 +10,14 @@ class QWidget;
 class TqCallHistory;
 class TqCallState;
 class TqCallStatsDialog;
+class TqConfUi;
 class TqDeviceDialog;
 class TqDialWindow;
 class TqInCallWindow;
 class TqIncomingCallWindow;
 class TqMediaDevices;
+class TqMeetingUi;
+class TqRoomUi;
 
 // The client's calls: the call state fed by Voip_Agent, and the windows bound to it (dial
 // pad, incoming call, call, statistics, devices). Calls are placed and taken only while a
@@ -36,6 +39,12 @@ public:
     TqCallState *callState() const { return m_state; }
     TqCallHistory *history() const { return m_history; }
     TqMediaDevices *devices() const { return m_devices; }
+    // The conferences (null on a passive object).
+    TqConfUi *conferences() const { return m_conferences; }
+    // The meetings and interphones (null on a passive object).
+    TqMeetingUi *meetings() const { return m_meetings; }
+    // Room video (null on a passive object).
+    TqRoomUi *rooms() const { return m_rooms; }
 
     // The windows while they exist (null otherwise).
     QWidget *dialWindow() const;
@@ -65,6 +74,9 @@ private:
     TqCallHistory *m_history;
     TqMediaDevices *m_devices;
     QTimer *m_endedTimer;
+    TqConfUi *m_conferences = nullptr;
+    TqMeetingUi *m_meetings = nullptr;
+    TqRoomUi *m_rooms = nullptr;
     QPointer<TqDialWindow> m_dial;
     QPointer<TqIncomingCallWindow> m_incoming;
     QPointer<TqInCallWindow> m_inCall;
