@@ -9,6 +9,22 @@ using tq::readField;
 
 namespace meeting {
 
+namespace {
+
+// The seven texts every meeting message carries (voice, video, interphone).
+template<class Record, class Message> void readMessageTexts(const Record &r, Message &msg)
+{
+    msg.text1 = readField(r.text1);
+    msg.text2 = readField(r.text2);
+    msg.text3 = readField(r.text3);
+    msg.text4 = readField(r.text4);
+    msg.text5 = readField(r.text5);
+    msg.text6 = readField(r.text6);
+    msg.text7 = readField(r.text7);
+}
+
+} // namespace
+
 void toEngine(const Agent_MeetingComingInfo &info, ZS_MeetingInvitation &r)
 {
     // The padding after the last field goes to the engine too.
@@ -104,13 +120,7 @@ Agent_InterphoneMsg fromEngine(const ZS_InterphoneMsg &r)
     Agent_InterphoneMsg msg;
     msg.number1 = r.number1;
     msg.number2 = r.number2;
-    msg.text1 = readField(r.text1);
-    msg.text2 = readField(r.text2);
-    msg.text3 = readField(r.text3);
-    msg.text4 = readField(r.text4);
-    msg.text5 = readField(r.text5);
-    msg.text6 = readField(r.text6);
-    msg.text7 = readField(r.text7);
+    readMessageTexts(r, msg);
     return msg;
 }
 
@@ -119,13 +129,7 @@ Agent_VoiceMeetingMsg fromEngine(const ZS_VoiceMeetingMsg &r)
     Agent_VoiceMeetingMsg msg;
     msg.number1 = r.number1;
     msg.number2 = r.number2;
-    msg.text1 = readField(r.text1);
-    msg.text2 = readField(r.text2);
-    msg.text3 = readField(r.text3);
-    msg.text4 = readField(r.text4);
-    msg.text5 = readField(r.text5);
-    msg.text6 = readField(r.text6);
-    msg.text7 = readField(r.text7);
+    readMessageTexts(r, msg);
     msg.flag1 = engineFlag(r.flag1);
     return msg;
 }
@@ -137,13 +141,7 @@ Agent_VideoMeetingMsg fromEngine(const ZS_VideoMeetingMsg &r)
     msg.number2 = r.number2;
     msg.number3 = r.number3;
     msg.number4 = r.number4;
-    msg.text1 = readField(r.text1);
-    msg.text2 = readField(r.text2);
-    msg.text3 = readField(r.text3);
-    msg.text4 = readField(r.text4);
-    msg.text5 = readField(r.text5);
-    msg.text6 = readField(r.text6);
-    msg.text7 = readField(r.text7);
+    readMessageTexts(r, msg);
     msg.flag1 = engineFlag(r.flag1);
     return msg;
 }
