@@ -25,7 +25,8 @@ enum Reason : int {
 };
 
 // Where the session is; read by the request functions to refuse a second login.
-enum class Phase : int { Idle, Connecting, Connected, LoggingOut };
+// Reconnecting: the session was up and its connection was lost; it is being restored.
+enum class Phase : int { Idle, Connecting, Connected, Reconnecting, LoggingOut };
 
 class Engine
 {
@@ -45,6 +46,7 @@ public:
 
     std::atomic<const void *> tables[5] = {};
     std::atomic<Phase> phase{Phase::Idle};
+    std::atomic<unsigned int> nextKey{1};
 
     // Trace file: request names and their non-secret arguments only.
     void setTrace(int level, const QString &file);

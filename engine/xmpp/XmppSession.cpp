@@ -1,6 +1,10 @@
 #include "XmppSession.h"
 
 #include "XmppEngine.h"
+#include "XmppFeature.h"
+#include "XmppFiles.h"
+#include "XmppMessages.h"
+#include "XmppPresence.h"
 
 #include <QXmppClient.h>
 #include <QXmppConfiguration.h>
@@ -21,7 +25,35 @@ void connectState(int state, int reason)
 
 Session::Session(QObject *parent)
     : QObject(parent)
-{ }
+    , m_presence(new Presence(*this))
+    , m_messages(new Messages(*this))
+    , m_files(new Files(*this))
+{
+    m_features = {m_presence, m_messages, m_files};
+    for (Feature *feature : m_features)
+        feature->setParent(this);
+}
+
+bool Session::isOnline() const
+{
+    return m_client && m_client->isConnected() && Engine::get().phase.load() == Phase::Connected;
+}
+
+QString Session::jidOf(const QString &name) const
+{
+    if (name.contains(QLatin1Char('@')) || m_domain.isEmpty())
+        return name.toLower();
+    return name.toLower() + QLatin1Char('@') + m_domain;
+}
+
+QString Session::nameOf(const QString &jid) const
+{
+    const QString bare = jid.section(QLatin1Char('/'), 0, 0);
+    const QString suffix = QLatin1Char('@') + m_domain;
+    if (m_localNames && bare.endsWith(suffix, Qt::CaseInsensitive))
+        return bare.left(bare.size() - suffix.size());
+    return bare;
+}
 
 Session::~Session() = default;
 
@@ -29,6 +61,9 @@ void Session::login(LoginArgs args)
 {
     // A client per login: one abandoned while connecting may still be looking up its host.
     dropClient();
+    m_jid = args.jid.toLower();
+    m_domain = m_jid.section(QLatin1Char('@'), 1);
+    m_localNames = args.localNames;
     m_client = new QXmppClient(this);
     // No stanza logging at all: the authentication exchange must never reach a log.
     m_client->setLogger(nullptr);
@@ -41,6 +76,8 @@ void Session::login(LoginArgs args)
         m_connectTimer->setSingleShot(true);
         connect(m_connectTimer, &QTimer::timeout, this, &Session::onConnectTimeout);
     }
+    for (Feature *feature : m_features)
+        feature->attach(m_client);
     connectState(ZS_STATE_CONNECTING, 0);
 
     QXmppConfiguration config;
@@ -80,6 +117,8 @@ void Session::dropClient()
 {
     if (!m_client)
         return;
+    for (Feature *feature : m_features)
+        feature->detach();
     disconnect(m_client, nullptr, this, nullptr); // nothing it still reports is ours
     m_client->disconnectFromServer();
     m_client->deleteLater();
@@ -102,6 +141,8 @@ void Session::onConnected()
         return;
     Engine::get().trace(QStringLiteral("connected"));
     connectState(ZS_STATE_CONNECTED, ZS_REASON_SUCCESS);
+    for (Feature *feature : m_features)
+        feature->online(false);
 }
 
 void Session::onError(int error)
@@ -143,12 +184,15 @@ void Session::onError(int error)
 void Session::onDisconnected()
 {
     m_connectTimer->stop();
+    for (Feature *feature : m_features)
+        feature->offline();
     switch (Engine::get().phase.exchange(Phase::Idle)) {
     case Phase::LoggingOut:
         invoke(&ZS_GeneralCallBack::onLogOut, int(ZS_REASON_SUCCESS));
         break;
     case Phase::Connecting:
     case Phase::Connected: // the server closed the stream without an error
+    case Phase::Reconnecting:
         connectState(ZS_STATE_FAILED, ReasonUnreachable);
         break;
     case Phase::Idle:

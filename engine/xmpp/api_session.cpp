@@ -40,7 +40,8 @@ bool toLoginArgs(const ZS_LoginInfo &info, LoginArgs &args)
     const QString port = loginText(info, 3).trimmed();
     if (user.isEmpty() || (server.isEmpty() && !user.contains(QLatin1Char('@'))))
         return false;
-    args.jid = user.contains(QLatin1Char('@')) ? user : user + QLatin1Char('@') + server;
+    args.localNames = !user.contains(QLatin1Char('@'));
+    args.jid = args.localNames ? user + QLatin1Char('@') + server : user;
     args.host = server.isEmpty() ? args.jid.section(QLatin1Char('@'), 1) : server;
     if (!port.isEmpty()) {
         bool ok = false;

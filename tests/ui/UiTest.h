@@ -3,30 +3,9 @@
 // The client's window tests: several QtTest classes run by one executable (tests/ui/main.cpp).
 // A class registers itself with TQ_UI_TEST(Class) at file scope.
 
+#include "TestRegistry.h"
+
 #include <QByteArray>
-#include <QObject>
-
-#include <functional>
-#include <vector>
-
-struct UiTestRegistry
-{
-    struct Entry
-    {
-        const char *name;
-        std::function<QObject *()> make;
-    };
-    static std::vector<Entry> &entries()
-    {
-        static std::vector<Entry> list;
-        return list;
-    }
-    static bool add(const char *name, std::function<QObject *()> make)
-    {
-        entries().push_back({name, std::move(make)});
-        return true;
-    }
-};
 
 // Points an environment variable elsewhere for one test class or case and gives the next one
 // back what it had: the classes share one process and run in link order.
@@ -56,6 +35,4 @@ private:
     QByteArray m_old;
 };
 
-#define TQ_UI_TEST(Class)                                                                          \
-    static const bool Class##_registered                                                           \
-        = UiTestRegistry::add(#Class, []() -> QObject * { return new Class; });
+#define TQ_UI_TEST(Class) TQ_TEST_CLASS(Class)

@@ -1,6 +1,7 @@
 // The XMPP engine's session over a real Prosody: login, wrong password, unreachable server,
 // an untrusted certificate, logout, and the functions it does not implement.
 
+#include "XmppTest.h"
 #include "ZSsdk.h"
 
 #include <QFile>
@@ -90,19 +91,6 @@ std::vector<Event> login(const QString &user, const QString &password, int port)
 
 const Event connecting{Event::ConnectState, ZS_STATE_CONNECTING, 0};
 
-QString serverScript()
-{
-    return QStringLiteral(TQ_SOURCE_DIR "/scripts/server.sh");
-}
-
-bool runServer(const QString &command)
-{
-    QProcess p;
-    p.setProcessChannelMode(QProcess::ForwardedChannels);
-    p.start(QStringLiteral("bash"), {serverScript(), command, QStringLiteral(TQ_SERVER_DIR)});
-    return p.waitForFinished(120000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
-}
-
 } // namespace
 
 class TestXmppSession : public QObject
@@ -134,10 +122,10 @@ private:
 
 void TestXmppSession::initTestCase()
 {
-    m_port = qEnvironmentVariableIntValue("TQ_XMPP_PORT");
+    m_port = XmppServer::port();
     QVERIFY2(m_port > 0, "TQ_XMPP_PORT is set by CTest");
-    QVERIFY(runServer(QStringLiteral("start")));
-    m_caFile = QStringLiteral(TQ_SERVER_DIR "/certs/ca.crt");
+    QVERIFY(XmppServer::ensureStarted());
+    m_caFile = XmppServer::caFile();
     QVERIFY(QFile::exists(m_caFile));
     m_table.onConnectState = onConnectState;
     m_table.onLogOut = onLogOut;
@@ -145,7 +133,7 @@ void TestXmppSession::initTestCase()
 
 void TestXmppSession::cleanupTestCase()
 {
-    runServer(QStringLiteral("stop"));
+    qunsetenv("TQ_XMPP_CA_FILE");
 }
 
 void TestXmppSession::init()
@@ -269,7 +257,7 @@ void TestXmppSession::passwordsStayOutOfTraceAndServerLog()
     QVERIFY(!traced.contains(secret));
 
     // Prosody logged these logins at its configured level, and never the password.
-    QFile serverLog(QStringLiteral(TQ_SERVER_DIR "/prosody.log"));
+    QFile serverLog(XmppServer::dir() + QStringLiteral("/prosody.log"));
     QVERIFY(serverLog.open(QIODevice::ReadOnly));
     const QByteArray logged = serverLog.readAll();
     QVERIFY(logged.contains("Authenticated as carol@localhost"));
@@ -291,5 +279,5 @@ void TestXmppSession::unsupportedFunctionsAnswerAtOnce()
     QVERIFY(g_recorder.take().empty());
 }
 
-QTEST_GUILESS_MAIN(TestXmppSession)
+TQ_TEST_CLASS(TestXmppSession)
 #include "tst_xmpp_session.moc"

@@ -1,0 +1,200 @@
+#include "XmppTest.h"
+
+#include "ZSsdk.h"
+
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QJsonDocument>
+#include <QProcessEnvironment>
+#include <QUrl>
+
+namespace {
+
+bool g_started = false;
+
+bool runServerScript(const QString &command)
+{
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedChannels);
+    p.start(QStringLiteral("bash"),
+            {QStringLiteral(TQ_SOURCE_DIR "/scripts/server.sh"), command, XmppServer::dir()});
+    return p.waitForFinished(180000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+} // namespace
+
+bool XmppServer::ensureStarted()
+{
+    return g_started || start();
+}
+
+bool XmppServer::start()
+{
+    g_started = runServerScript(QStringLiteral("start"));
+    return g_started;
+}
+
+bool XmppServer::stop()
+{
+    const bool ok = runServerScript(QStringLiteral("stop"));
+    g_started = false;
+    return ok;
+}
+
+void XmppServer::stopIfStarted()
+{
+    if (g_started)
+        stop();
+}
+
+int XmppServer::port()
+{
+    return qEnvironmentVariableIntValue("TQ_XMPP_PORT");
+}
+
+QString XmppServer::caFile()
+{
+    return dir() + QStringLiteral("/certs/ca.crt");
+}
+
+QString XmppServer::dir()
+{
+    return QStringLiteral(TQ_SERVER_DIR);
+}
+
+QString peerArg(const QString &text)
+{
+    const QByteArray encoded = QUrl::toPercentEncoding(text);
+    return encoded.isEmpty() ? QStringLiteral("%00") : QString::fromLatin1(encoded);
+}
+
+PeerProcess::PeerProcess(const QString &name)
+    : m_name(name)
+{ }
+
+PeerProcess::~PeerProcess()
+{
+    if (!m_process)
+        return;
+    if (m_process->state() == QProcess::Running) {
+        m_process->write("quit\n");
+        m_process->closeWriteChannel();
+        if (!m_process->waitForFinished(10000))
+            m_process->kill();
+    }
+    m_process->waitForFinished(5000);
+}
+
+bool PeerProcess::running() const
+{
+    return m_process && m_process->state() == QProcess::Running;
+}
+
+bool PeerProcess::start(const QStringList &environment)
+{
+    m_process = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TQ_XMPP_CA_FILE"), XmppServer::caFile());
+    for (const QString &entry : environment)
+        env.insert(entry.section(QLatin1Char('='), 0, 0), entry.section(QLatin1Char('='), 1));
+    m_process->setProcessEnvironment(env);
+    // The peer's own complaints go to the test's log.
+    m_process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process->setReadChannel(QProcess::StandardOutput);
+    m_process->start(QStringLiteral(TQ_PEER_PATH), {m_name});
+    if (!m_process->waitForStarted(10000))
+        return false;
+    return command(QStringLiteral("init")).value(QStringLiteral("ret")).toInt(-1) == 0;
+}
+
+bool PeerProcess::readSome(int timeoutMs)
+{
+    if (!m_process)
+        return false;
+    if (m_process->bytesAvailable() == 0 && !m_process->waitForReadyRead(timeoutMs))
+        return false;
+    m_buffer += m_process->readAll();
+    parseLines();
+    return true;
+}
+
+void PeerProcess::parseLines()
+{
+    int end;
+    while ((end = m_buffer.indexOf('\n')) >= 0) {
+        const QByteArray line = m_buffer.left(end);
+        m_buffer.remove(0, end + 1);
+        const QJsonDocument doc = QJsonDocument::fromJson(line);
+        if (!doc.isObject()) {
+            qWarning("%s: not an event: %s", qPrintable(m_name), line.constData());
+            continue;
+        }
+        m_events.push_back(doc.object());
+        m_taken.push_back(false);
+    }
+}
+
+QJsonObject PeerProcess::waitEvent(const QString &event, const Match &match, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    std::size_t from = 0;
+    for (;;) {
+        for (std::size_t i = from; i < m_events.size(); ++i) {
+            if (m_taken[i] || m_events[i].value(QStringLiteral("ev")).toString() != event)
+                continue;
+            if (match && !match(m_events[i]))
+                continue;
+            m_taken[i] = true;
+            return m_events[i];
+        }
+        from = m_events.size();
+        if (deadline.hasExpired() || !readSome(int(qMax<qint64>(1, deadline.remainingTime()))))
+            if (m_process == nullptr || deadline.hasExpired()
+                || m_process->state() != QProcess::Running)
+                return {};
+    }
+}
+
+QList<QJsonObject> PeerProcess::seen(const QString &event)
+{
+    if (m_process) {
+        m_buffer += m_process->readAll();
+        parseLines();
+    }
+    QList<QJsonObject> list;
+    for (const QJsonObject &e : m_events)
+        if (e.value(QStringLiteral("ev")).toString() == event)
+            list << e;
+    return list;
+}
+
+QJsonObject PeerProcess::command(const QString &name, const QStringList &args, int timeoutMs)
+{
+    if (!running())
+        return {};
+    QStringList words{name};
+    for (const QString &a : args)
+        words << peerArg(a);
+    m_process->write((words.join(QLatin1Char(' ')) + QLatin1Char('\n')).toUtf8());
+    return waitEvent(
+        QStringLiteral("ret"),
+        [&](const QJsonObject &e) { return e.value(QStringLiteral("cmd")).toString() == name; },
+        timeoutMs);
+}
+
+QJsonObject PeerProcess::login(const QString &user, const QString &password, int port)
+{
+    const QJsonObject ret
+        = command(QStringLiteral("login"),
+                  {user, password, QString::number(port > 0 ? port : XmppServer::port())});
+    if (ret.value(QStringLiteral("ret")).toInt(-1) != 0)
+        return {};
+    return waitEvent(QStringLiteral("onConnectState"), [](const QJsonObject &e) {
+        return e.value(QStringLiteral("code")).toInt() != ZS_STATE_CONNECTING;
+    });
+}
+
+bool PeerProcess::loginOk(const QString &user)
+{
+    return login(user, user).value(QStringLiteral("code")).toInt() == ZS_STATE_CONNECTED;
+}
