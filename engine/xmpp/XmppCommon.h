@@ -8,6 +8,8 @@
 #include <Utf8Field.h>
 
 #include <QByteArray>
+#include <QList>
+#include <QSslCertificate>
 #include <QString>
 
 #include <cstddef>
@@ -52,5 +54,12 @@ unsigned int issueKey(unsigned int *matchKey);
 
 // 0 when a request can go out now; 1001 before Initialize, 1003 without a connected session.
 int sessionCheck();
+
+// The CAs trusted besides the system's, for the XMPP stream and HTTPS: the PEM file named by
+// TQ_XMPP_CA_FILE (scripts/server.sh makes one); empty when unset or unreadable.
+QList<QSslCertificate> trustedCas();
+
+// A value from outside as a trace line shows it: quoted, control characters as \xNN.
+QString escaped(const QString &value);
 
 } // namespace zsxmpp

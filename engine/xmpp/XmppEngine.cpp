@@ -10,6 +10,11 @@
 
 namespace zsxmpp {
 
+namespace {
+// How long ZSSDK_UnInitialize waits for the stream to close before it drops it.
+constexpr int kShutdownMs = 2000;
+} // namespace
+
 Engine &Engine::get()
 {
     static Engine engine;
@@ -36,25 +41,39 @@ bool Engine::start()
 void Engine::stop()
 {
     QThread *thread = nullptr;
+    Session *session = nullptr;
     {
         std::lock_guard<std::mutex> lock(m_lifeMutex);
         if (!m_running.load())
             return;
         m_running.store(false); // from here on no callback runs
-        Session *session = m_session;
-        QMetaObject::invokeMethod(
-            session, [session] { session->shutdown(); }, Qt::QueuedConnection);
+        session = m_session;
         thread = m_thread;
+        // The thread ends once the stream is closed (bounded): its loop must run meanwhile.
+        QMetaObject::invokeMethod(
+            session,
+            [session, thread] {
+                session->shutdown(kShutdownMs);
+                thread->quit();
+            },
+            Qt::QueuedConnection);
         m_thread = nullptr;
-        m_session = nullptr;
     }
-    thread->quit();
+    // Requests posted before still run on the thread and reach the session through
+    // session(): it stays known until the thread has ended.
+    const auto forget = [this, session] {
+        std::lock_guard<std::mutex> lock(m_lifeMutex);
+        if (m_session == session)
+            m_session = nullptr;
+    };
     // Called from a callback the thread cannot be joined; it ends after that callback.
     if (QThread::currentThread() == thread) {
+        QObject::connect(thread, &QThread::finished, thread, forget, Qt::DirectConnection);
         QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
         return;
     }
     thread->wait();
+    forget();
     delete thread;
     phase.store(Phase::Idle);
 }

@@ -19,7 +19,9 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
+class QDomElement;
 class QXmppMessage;
 
 namespace zsxmpp {
@@ -27,15 +29,41 @@ namespace zsxmpp {
 class Messages : public Feature
 {
 public:
-    using Feature::Feature;
+    explicit Messages(Session &session);
+    ~Messages() override;
 
     // The envelope above for a new message to `to` (a bare JID) with a fresh id.
     QXmppMessage compose(const QString &to, int msgType, const QString &userData) const;
+    // Adds the file part (OOB, metadata) to a composed message; the body becomes the URL.
+    static void setFile(QXmppMessage &message, const QString &url, const QString &fileName,
+                        qint64 size);
     // Sends it; done(reason) runs once on the engine's thread: 200 when the server has
-    // acknowledged the stanza, another reason when it cannot be delivered.
+    // acknowledged the stanza, another reason when it cannot be delivered (see README.md).
+    // Sends made while the connection is being restored wait for it.
     void send(const QXmppMessage &message, std::function<void(int reason)> done);
     // The record of a message as callbacks see it (sender/receiver as caller names).
     void fillRecord(ZS_MessageInfo &record, const QXmppMessage &message) const;
+
+    // The requests of api_im.cpp, on the engine's thread.
+    void sendText(unsigned int key, const QXmppMessage &message);
+    void read(const QString &msgId);
+    void withdraw(unsigned int key, const QString &msgId);
+    void remove(unsigned int key, int type, const QString &msgId);
+    void setTopContact(unsigned int key, const QString &contact, bool isTop);
+    void getTopContacts(unsigned int key);
+
+    void attach(QXmppClient *client) override;
+    void online(bool resumed) override;
+    void offline() override;
+    void detach() override;
+
+    // Stanzas the client hands to its extensions; true when taken.
+    bool handleStanza(const QDomElement &element);
+
+    struct State;
+
+private:
+    std::unique_ptr<State> d;
 };
 
 } // namespace zsxmpp

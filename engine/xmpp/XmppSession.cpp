@@ -3,6 +3,7 @@
 #include "XmppEngine.h"
 #include "XmppFeature.h"
 #include "XmppFiles.h"
+#include "XmppGroups.h"
 #include "XmppMessages.h"
 #include "XmppPresence.h"
 
@@ -11,8 +12,12 @@
 #include <QXmppPresence.h>
 #include <QXmppStanza.h>
 
+#include <QEventLoop>
+#include <QRandomGenerator>
 #include <QTimer>
 #include <QUuid>
+
+#include <algorithm>
 
 namespace zsxmpp {
 
@@ -23,15 +28,32 @@ void connectState(int state, int reason)
 }
 } // namespace
 
+int Backoff::take()
+{
+    const int first = std::max(1, std::min(firstMs, lastMs));
+    const int delay = next == 0 ? first : next;
+    next = std::min(lastMs, delay * 2);
+    return delay + int(QRandomGenerator::global()->bounded(delay / 4 + 1));
+}
+
 Session::Session(QObject *parent)
     : QObject(parent)
     , m_presence(new Presence(*this))
     , m_messages(new Messages(*this))
     , m_files(new Files(*this))
+    , m_groups(new Groups(*this))
 {
-    m_features = {m_presence, m_messages, m_files};
+    m_features = {m_presence, m_messages, m_files, m_groups};
     for (Feature *feature : m_features)
         feature->setParent(this);
+    // Made here, not at the first login: a Logout before any Login stops them too. They move
+    // to the engine's thread with the session.
+    m_connectTimer = new QTimer(this);
+    m_connectTimer->setSingleShot(true);
+    connect(m_connectTimer, &QTimer::timeout, this, &Session::onConnectTimeout);
+    m_reconnectTimer = new QTimer(this);
+    m_reconnectTimer->setSingleShot(true);
+    connect(m_reconnectTimer, &QTimer::timeout, this, &Session::reconnect);
 }
 
 bool Session::isOnline() const
@@ -71,11 +93,14 @@ void Session::login(LoginArgs args)
     connect(m_client, &QXmppClient::disconnected, this, &Session::onDisconnected);
     connect(m_client, &QXmppClient::error, this,
             [this](QXmppClient::Error error) { onError(int(error)); });
-    if (!m_connectTimer) {
-        m_connectTimer = new QTimer(this);
-        m_connectTimer->setSingleShot(true);
-        connect(m_connectTimer, &QTimer::timeout, this, &Session::onConnectTimeout);
-    }
+    m_reconnectTimer->stop();
+    m_attempting = false;
+    m_backoff = Backoff();
+    bool ok = false;
+    const int firstDelay = qEnvironmentVariableIntValue("TQ_XMPP_RECONNECT_MS", &ok);
+    if (ok && firstDelay > 0)
+        m_backoff.firstMs = firstDelay;
+    m_connectTimeoutMs = args.connectTimeoutMs;
     for (Feature *feature : m_features)
         feature->attach(m_client);
     connectState(ZS_STATE_CONNECTING, 0);
@@ -90,17 +115,19 @@ void Session::login(LoginArgs args)
     config.setStreamSecurityMode(QXmppConfiguration::TLSRequired);
     config.setIgnoreSslErrors(false);
     config.setCaCertificates(args.caCertificates);
-    // Reconnection is reported as states by the engine itself, later.
+    // The session reconnects by itself (reconnect()), reporting each attempt as states.
     config.setAutoReconnectionEnabled(false);
     args.password.fill(QLatin1Char('\0'));
 
     m_connectTimer->start(args.connectTimeoutMs);
-    m_client->connectToServer(config, QXmppPresence(QXmppPresence::Available));
+    m_client->connectToServer(config, m_presence->current());
 }
 
 void Session::logout()
 {
     m_connectTimer->stop();
+    m_reconnectTimer->stop();
+    m_attempting = false;
     if (m_client && m_client->isConnected()) {
         // Sends the unavailable presence, closes the stream; answered on disconnected().
         m_client->disconnectFromServer();
@@ -117,6 +144,7 @@ void Session::dropClient()
 {
     if (!m_client)
         return;
+    goOffline();
     for (Feature *feature : m_features)
         feature->detach();
     disconnect(m_client, nullptr, this, nullptr); // nothing it still reports is ours
@@ -125,24 +153,68 @@ void Session::dropClient()
     m_client = nullptr;
 }
 
-void Session::shutdown()
+void Session::shutdown(int boundMs)
 {
-    if (m_connectTimer)
-        m_connectTimer->stop();
+    m_connectTimer->stop();
+    m_reconnectTimer->stop();
+    m_attempting = false;
+    if (m_client && m_client->isConnected()) {
+        // Nothing is answered any more; wait for the unavailable presence and the stream's
+        // end to be written, as long as the bound allows.
+        disconnect(m_client, nullptr, this, nullptr);
+        goOffline();
+        QEventLoop loop;
+        QTimer bound;
+        bound.setSingleShot(true);
+        connect(&bound, &QTimer::timeout, &loop, &QEventLoop::quit);
+        connect(m_client, &QXmppClient::disconnected, &loop, &QEventLoop::quit);
+        m_client->disconnectFromServer();
+        if (m_client->isConnected() || m_client->state() != QXmppClient::DisconnectedState) {
+            bound.start(boundMs);
+            loop.exec();
+        }
+    }
     dropClient();
+}
+
+void Session::goOnline(bool resumed)
+{
+    m_featuresOnline = true;
+    for (Feature *feature : m_features)
+        feature->online(resumed);
+}
+
+void Session::goOffline()
+{
+    if (!m_featuresOnline)
+        return;
+    m_featuresOnline = false;
+    for (Feature *feature : m_features)
+        feature->offline();
 }
 
 void Session::onConnected()
 {
     m_connectTimer->stop();
     // A logout asked for meanwhile wins: it is answered on disconnected().
-    Phase connecting = Phase::Connecting;
-    if (!Engine::get().phase.compare_exchange_strong(connecting, Phase::Connected))
+    Phase from = Phase::Connecting;
+    if (Engine::get().phase.compare_exchange_strong(from, Phase::Connected)) {
+        Engine::get().trace(QStringLiteral("connected"));
+        connectState(ZS_STATE_CONNECTED, ZS_REASON_SUCCESS);
+        goOnline(false);
         return;
-    Engine::get().trace(QStringLiteral("connected"));
+    }
+    from = Phase::Reconnecting;
+    if (!m_attempting || !Engine::get().phase.compare_exchange_strong(from, Phase::Connected))
+        return;
+    m_attempting = false;
+    m_backoff.reset();
+    // With stream management the server may have kept the stream: nothing was lost.
+    const bool resumed = m_client->streamManagementState() == QXmppClient::ResumedStream;
+    Engine::get().trace(QStringLiteral("reconnected, %1 stream")
+                            .arg(resumed ? QStringLiteral("resumed") : QStringLiteral("new")));
     connectState(ZS_STATE_CONNECTED, ZS_REASON_SUCCESS);
-    for (Feature *feature : m_features)
-        feature->online(false);
+    goOnline(resumed);
 }
 
 void Session::onError(int error)
@@ -150,6 +222,8 @@ void Session::onError(int error)
     const Phase phase = Engine::get().phase.load();
     if (phase == Phase::Idle || phase == Phase::LoggingOut)
         return;
+    if (phase == Phase::Reconnecting && !m_attempting)
+        return; // this loss is being handled already
     int reason = ZS_REASON_SERVER_ERROR;
     int state = ZS_STATE_FAILED;
     switch (QXmppClient::Error(error)) {
@@ -178,34 +252,102 @@ void Session::onError(int error)
                             .arg(int(m_client->socketError()))
                             .arg(reason));
     m_connectTimer->stop();
-    fail(state, reason);
+    if (phase == Phase::Connecting) {
+        fail(state, reason);
+        return;
+    }
+    // An established session, or an attempt to restore it: only a replaced stream or refused
+    // credentials end it; anything else is retried.
+    if (state == ZS_STATE_KICKED || reason == ZS_REASON_UNAUTHORIZED) {
+        m_reconnectTimer->stop();
+        m_attempting = false;
+        fail(state, reason);
+        goOffline();
+        // The client shows a lost connection as "reconnecting"; this tells it to stop.
+        if (reason == ZS_REASON_UNAUTHORIZED)
+            invoke(&ZS_GeneralCallBack::onLogOut, reason);
+        return;
+    }
+    lost(reason);
 }
 
 void Session::onDisconnected()
 {
-    m_connectTimer->stop();
-    for (Feature *feature : m_features)
-        feature->offline();
-    switch (Engine::get().phase.exchange(Phase::Idle)) {
+    switch (Engine::get().phase.load()) {
     case Phase::LoggingOut:
+        m_connectTimer->stop();
+        Engine::get().phase.store(Phase::Idle);
+        goOffline();
         invoke(&ZS_GeneralCallBack::onLogOut, int(ZS_REASON_SUCCESS));
         break;
     case Phase::Connecting:
-    case Phase::Connected: // the server closed the stream without an error
-    case Phase::Reconnecting:
+        m_connectTimer->stop();
+        Engine::get().phase.store(Phase::Idle);
+        goOffline();
         connectState(ZS_STATE_FAILED, ReasonUnreachable);
         break;
+    case Phase::Connected: // the server closed the stream without an error
+    case Phase::Reconnecting:
+        lost(ReasonUnreachable);
+        break;
     case Phase::Idle:
+        goOffline();
         break;
     }
 }
 
+void Session::lost(int reason)
+{
+    Phase connected = Phase::Connected;
+    if (Engine::get().phase.compare_exchange_strong(connected, Phase::Reconnecting)) {
+        Engine::get().trace(QStringLiteral("connection lost (%1), reconnecting").arg(reason));
+        m_backoff.reset();
+        goOffline();
+        // QXmpp 1.4.0 resumes with a <resume/> lacking its namespace and the stream's id,
+        // which the server answers with a stream error; ending the stream here makes the
+        // next attempt bind a new one at once.
+        m_client->disconnectFromServer();
+    } else if (Engine::get().phase.load() == Phase::Reconnecting && m_attempting) {
+        m_attempting = false;
+    } else {
+        return; // already reported
+    }
+    m_connectTimer->stop();
+    connectState(ZS_STATE_FAILED, reason);
+    m_reconnectTimer->start(m_backoff.take());
+}
+
+void Session::reconnect()
+{
+    if (Engine::get().phase.load() != Phase::Reconnecting || !m_client)
+        return;
+    m_attempting = true;
+    Engine::get().trace(QStringLiteral("reconnecting"));
+    connectState(ZS_STATE_CONNECTING, 0);
+    m_connectTimer->start(m_connectTimeoutMs);
+    // The same client and configuration: QXmpp resumes the stream when the server kept it,
+    // else opens a new one with the presence last published.
+    m_client->connectToServer(m_client->configuration(), m_presence->current());
+}
+
 void Session::onConnectTimeout()
 {
-    if (Engine::get().phase.load() != Phase::Connecting)
-        return;
-    fail(ZS_STATE_FAILED, ReasonConnectTimeout);
-    dropClient();
+    switch (Engine::get().phase.load()) {
+    case Phase::Connecting:
+        fail(ZS_STATE_FAILED, ReasonConnectTimeout);
+        dropClient();
+        break;
+    case Phase::Reconnecting:
+        if (!m_attempting)
+            break;
+        m_attempting = false; // what the abandoned attempt still reports is not ours
+        m_client->disconnectFromServer();
+        connectState(ZS_STATE_FAILED, ReasonConnectTimeout);
+        m_reconnectTimer->start(m_backoff.take());
+        break;
+    default:
+        break;
+    }
 }
 
 void Session::fail(int state, int reason)

@@ -19,6 +19,7 @@ class Feature;
 class Presence;
 class Messages;
 class Files;
+class Groups;
 
 struct LoginArgs
 {
@@ -31,6 +32,19 @@ struct LoginArgs
     int connectTimeoutMs = 20000;
 };
 
+// Delays between reconnection attempts: from the first (TQ_XMPP_RECONNECT_MS, 500 ms by
+// default), doubling up to the last.
+struct Backoff
+{
+    int firstMs = 500;
+    int lastMs = 30000;
+    int next = 0;
+    // The delay before the next attempt, with up to a quarter added at random so that the
+    // clients of a restarted server do not all come back at the same moment.
+    int take();
+    void reset() { next = 0; }
+};
+
 class Session : public QObject
 {
     Q_OBJECT
@@ -41,8 +55,9 @@ public:
     // Both run on the engine's thread.
     void login(LoginArgs args);
     void logout();
-    // Closes the stream without answering; the engine is going away.
-    void shutdown();
+    // Closes the stream without answering, waiting at most `boundMs` for the unavailable
+    // presence and the stream's end to be written; the engine is going away.
+    void shutdown(int boundMs);
 
     // The client of the current login; null before the first login and after logout.
     QXmppClient *client() const { return m_client; }
@@ -59,6 +74,7 @@ public:
     Presence &presence() const { return *m_presence; }
     Messages &messages() const { return *m_messages; }
     Files &files() const { return *m_files; }
+    Groups &groups() const { return *m_groups; }
 
 private:
     void onConnected();
@@ -67,9 +83,19 @@ private:
     void onConnectTimeout();
     void fail(int state, int reason);
     void dropClient();
+    // The connection of an established session is lost, or an attempt to restore it failed.
+    void lost(int reason);
+    void reconnect();
+    void goOnline(bool resumed);
+    void goOffline();
 
     QXmppClient *m_client = nullptr;
     QTimer *m_connectTimer = nullptr;
+    QTimer *m_reconnectTimer = nullptr;
+    Backoff m_backoff;
+    bool m_attempting = false; // a reconnection attempt is under way
+    bool m_featuresOnline = false;
+    int m_connectTimeoutMs = 20000;
     QString m_jid;
     QString m_domain;
     bool m_localNames = false;
@@ -77,6 +103,7 @@ private:
     Presence *m_presence = nullptr;
     Messages *m_messages = nullptr;
     Files *m_files = nullptr;
+    Groups *m_groups = nullptr;
     std::vector<Feature *> m_features;
 };
 

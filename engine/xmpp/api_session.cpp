@@ -1,10 +1,8 @@
 // Session requests: login and logout over an XMPP client connection.
 
+#include "XmppCommon.h"
 #include "XmppEngine.h"
 #include "XmppSession.h"
-
-#include <QFile>
-#include <QSslCertificate>
 
 using namespace zsxmpp;
 
@@ -14,21 +12,6 @@ QString loginText(const ZS_LoginInfo &info, int k)
 {
     const char *text = info.text[k];
     return text ? QString::fromUtf8(text, int(qstrnlen(text, ZS_LOGIN_TEXT_SIZE))) : QString();
-}
-
-// The CA the server's certificate must chain to, besides the system's: a PEM file named by
-// TQ_XMPP_CA_FILE (scripts/server.sh makes one).
-QList<QSslCertificate> trustedCas()
-{
-    const QString path = qEnvironmentVariable("TQ_XMPP_CA_FILE");
-    if (path.isEmpty())
-        return {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Engine::get().trace(QStringLiteral("cannot read CA file %1").arg(path));
-        return {};
-    }
-    return QSslCertificate::fromData(file.readAll(), QSsl::Pem);
 }
 
 // text1 user (a bare JID, or a name on the server's domain), text2 password, text3 server,

@@ -13,26 +13,6 @@ int SetInternalDNS(int enable, const char *dns, int port, int reserved)
     return ZS_ERR_UNSUPPORTED;
 }
 
-int GetUserState(unsigned int *matchKey, const char *const *names, int count)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int PublishPresence_TQ(unsigned int *matchKey, int type, int subtype, const char *userdata)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int SetPersonInfo(unsigned int *matchKey, const ZS_PersonInfo *info)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int GetPersonInfo(unsigned int *matchKey, const char *username)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
 int MakeCallBack(unsigned int *matchKey, const char *caller, const char *called,
                  const char *callerDisplay, const char *calledDisplay)
 {
@@ -226,159 +206,12 @@ int StopRecordScreen(const char *callId)
     return ZS_ERR_UNSUPPORTED;
 }
 
-int CreateGroup(unsigned int *matchKey, const char *groupName, int type, const char *province,
-                const char *city, int scope, const char *declared, int permission, int isDismiss,
-                const char *groupDomain, bool isDiscuss)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int DismissGroup(unsigned int *matchKey, const char *groupid)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int QuitGroup(unsigned int *matchKey, const char *groupid)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int JoinGroup(unsigned int *matchKey, const char *groupid, const char *declared)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int ReplyRequestJoinGroup(unsigned int *matchKey, const char *groupid, const char *member,
-                          int confirm)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int InviteJoinGroup(unsigned int *matchKey, const char *groupId, const char *declard,
-                    const char *const *members, int count, int confirm)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int ReplyInviteJoinGroup(unsigned int *matchKey, const char *groupid, const char *invitor,
-                         int confirm)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int QueryOwnGroup(unsigned int *matchKey, const char *borderGroupid, int pageSize, int target)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int QueryGroupDetail(unsigned int *matchKey, const char *groupId)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int ModifyGroup(unsigned int *matchKey, const ZS_GroupChangeInfo *info)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int SearchPublicGroups(unsigned int *matchKey, int searchType, const char *keyword)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int SearchPublicGroupsPaging(unsigned int *matchKey, int searchType, const char *keyword,
-                             int pageNo, int pageSize)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int QueryGroupMember(unsigned int *matchKey, const char *groupId, const char *borderMember,
-                     int pageSize)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int DeleteGroupMember(unsigned int *matchKey, const char *groupid, const char *member)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
 int QueryGroupMemberCard(unsigned int *matchKey, const char *groupid, const char *member)
 {
     return ZS_ERR_UNSUPPORTED;
 }
 
 int ModifyMemberCard(unsigned int *matchKey, const ZS_GroupMemberCard *card)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int ForbidMemberSpeak(unsigned int *matchKey, const char *groupid, const char *member, int isBan)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int SetGroupMessageRule(unsigned int *matchKey, const char *groupid, bool notice)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int SetGroupMemberRole(unsigned int *matchKey, const char *groupId, const char *member, int role)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int SendTextMessageEX(unsigned int *matchKey, const char *receiver, const char *message, int type,
-                      const char *userdata, char *msgIdBuf, const char *jsonString)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int SendMediaMessage(unsigned int *matchKey, const char *receiver, const char *fileName, int type,
-                     const char *userdata, char *msgIdBuf)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int SendMediaMessageEX(unsigned int *matchKey, const char *receiver, const char *fileName, int type,
-                       const char *userdata, char *msgIdBuf, const char *offsetJson,
-                       const char *jsonString, int extra, const char *uuid, const char *last)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int DownloadFileMessage(unsigned int *matchKey, const char *sender, const char *recv,
-                        const char *url, const char *fileName, const char *msgId, int type)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int CancelUploadOrDownloadNOW(unsigned int matchKey)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int DeleteMessage(unsigned int *matchKey, int type, const char *msgId)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int WithDrawMessage(unsigned int *matchKey, const char *msgId, int type)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int SetTopContact(unsigned int *matchKey, const char *contact, bool isTop)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int GetTopContact(unsigned int *matchKey)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int ReadMessage(unsigned int *matchKey, const char *msgId)
 {
     return ZS_ERR_UNSUPPORTED;
 }

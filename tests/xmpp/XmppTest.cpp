@@ -11,14 +11,32 @@
 namespace {
 
 bool g_started = false;
+bool g_federationStarted = false;
+
+// The federation's ports: next to the single server's, which holds 127.0.0.1 too.
+QProcessEnvironment federationEnvironment()
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TQ_XMPP_PORT"), QString::number(XmppFederation::port()));
+    env.insert(QStringLiteral("TQ_XMPP_HTTPS_PORT"),
+               QString::number(qEnvironmentVariableIntValue("TQ_XMPP_HTTPS_PORT") + 1));
+    return env;
+}
+
+bool runServerScript(const QStringList &arguments,
+                     const QProcessEnvironment &env = QProcessEnvironment::systemEnvironment())
+{
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.setProcessChannelMode(QProcess::ForwardedChannels);
+    p.start(QStringLiteral("bash"),
+            QStringList{QStringLiteral(TQ_SOURCE_DIR "/scripts/server.sh")} + arguments);
+    return p.waitForFinished(180000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
 
 bool runServerScript(const QString &command)
 {
-    QProcess p;
-    p.setProcessChannelMode(QProcess::ForwardedChannels);
-    p.start(QStringLiteral("bash"),
-            {QStringLiteral(TQ_SOURCE_DIR "/scripts/server.sh"), command, XmppServer::dir()});
-    return p.waitForFinished(180000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    return runServerScript(QStringList{command, XmppServer::dir()});
 }
 
 } // namespace
@@ -45,6 +63,44 @@ void XmppServer::stopIfStarted()
 {
     if (g_started)
         stop();
+}
+
+bool XmppFederation::ensureStarted()
+{
+    if (!g_federationStarted)
+        g_federationStarted = runServerScript(
+            QStringList{QStringLiteral("--federated"), QStringLiteral("start"), dir()},
+            federationEnvironment());
+    return g_federationStarted;
+}
+
+void XmppFederation::stopIfStarted()
+{
+    if (g_federationStarted)
+        runServerScript(QStringList{QStringLiteral("--federated"), QStringLiteral("stop"), dir()},
+                        federationEnvironment());
+    g_federationStarted = false;
+}
+
+int XmppFederation::port()
+{
+    return XmppServer::port() + 1;
+}
+
+QString XmppFederation::dir()
+{
+    return QStringLiteral(TQ_SERVER_DIR "-federation");
+}
+
+QString XmppFederation::caFile()
+{
+    return dir() + QStringLiteral("/alpha/certs/ca.crt");
+}
+
+QString XmppFederation::addressOf(const QString &domain)
+{
+    return domain == QLatin1String("beta.test") ? QStringLiteral("127.0.0.2")
+                                                : QStringLiteral("127.0.0.1");
 }
 
 int XmppServer::port()
@@ -182,11 +238,13 @@ QJsonObject PeerProcess::command(const QString &name, const QStringList &args, i
         timeoutMs);
 }
 
-QJsonObject PeerProcess::login(const QString &user, const QString &password, int port)
+QJsonObject PeerProcess::login(const QString &user, const QString &password, int port,
+                               const QString &server)
 {
-    const QJsonObject ret
-        = command(QStringLiteral("login"),
-                  {user, password, QString::number(port > 0 ? port : XmppServer::port())});
+    QStringList args{user, password, QString::number(port > 0 ? port : XmppServer::port())};
+    if (!server.isEmpty())
+        args << server;
+    const QJsonObject ret = command(QStringLiteral("login"), args);
     if (ret.value(QStringLiteral("ret")).toInt(-1) != 0)
         return {};
     return waitEvent(QStringLiteral("onConnectState"), [](const QJsonObject &e) {
@@ -196,5 +254,10 @@ QJsonObject PeerProcess::login(const QString &user, const QString &password, int
 
 bool PeerProcess::loginOk(const QString &user)
 {
-    return login(user, user).value(QStringLiteral("code")).toInt() == ZS_STATE_CONNECTED;
+    const QString name = user.section(QLatin1Char('@'), 0, 0);
+    const QString domain = user.section(QLatin1Char('@'), 1);
+    const QJsonObject state = domain.isEmpty()
+        ? login(user, user)
+        : login(user, name, XmppFederation::port(), XmppFederation::addressOf(domain));
+    return state.value(QStringLiteral("code")).toInt() == ZS_STATE_CONNECTED;
 }

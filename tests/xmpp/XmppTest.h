@@ -30,6 +30,21 @@ public:
     static QString dir();
 };
 
+// Two servers that federate (scripts/server.sh --federated): "alpha.test" on 127.0.0.1 and
+// "beta.test" on 127.0.0.2, both on the single server's ports + 1 of their own address, linked
+// over TLS on port 5269. Data in TQ_SERVER_DIR-federation.
+class XmppFederation
+{
+public:
+    static bool ensureStarted();
+    static void stopIfStarted();
+    static int port();
+    static QString dir();
+    static QString caFile();
+    // The address a user of that domain logs in at.
+    static QString addressOf(const QString &domain);
+};
+
 // One user of the engine in a process of its own (tests/xmpp/peer).
 class PeerProcess
 {
@@ -51,8 +66,10 @@ public:
     QList<QJsonObject> seen(const QString &event);
     // Logs in (port of the run's server) and waits for connected or failed; the final
     // onConnectState event, or empty.
-    QJsonObject login(const QString &user, const QString &password, int port = 0);
-    // login() that must connect.
+    QJsonObject login(const QString &user, const QString &password, int port = 0,
+                      const QString &server = QString());
+    // login() that must connect; a user "name@domain" of the federation logs in at its
+    // domain's server.
     bool loginOk(const QString &user);
     QString name() const { return m_name; }
     bool running() const;

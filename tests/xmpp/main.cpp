@@ -10,5 +10,6 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const int rc = runRegisteredTests(argc, argv, "TQ_XMPP_TEST");
     XmppServer::stopIfStarted();
+    XmppFederation::stopIfStarted();
     return rc;
 }

@@ -18,6 +18,9 @@
 
 namespace peer {
 
+// The group entries of the message table (peer_group.cpp).
+void fillGroupEntries(ZS_MessageCallBack &t);
+
 namespace {
 
 std::map<QString, Command> &commands()
@@ -199,6 +202,7 @@ void fillTables()
     g_messages.onGetTopContact = onGetTopContact;
     g_messages.onWithDrawMessage = onWithDrawMessage;
     g_messages.onReceiveServerUndefineMessage = onReceiveServerUndefined;
+    fillGroupEntries(g_messages);
 }
 
 // ---- session commands ----
@@ -306,7 +310,8 @@ QJsonObject messageFields(const ZS_MessageInfo *m)
             {"fileUrl", field(m->fileUrl)},
             {"sessionType", m->sessionType},
             {"fileSize", double(m->fileSize)},
-            {"isReceiveOfflineMsg", m->isReceiveOfflineMsg}};
+            {"isReceiveOfflineMsg", m->isReceiveOfflineMsg},
+            {"isSyncMsg", m->isSyncMsg}};
 }
 
 QJsonObject personStateFields(const ZS_PersonState &s)

@@ -1,0 +1,1915 @@
+#include "XmppGroups.h"
+
+#include "XmppCommon.h"
+#include "XmppEngine.h"
+#include "XmppSession.h"
+
+#include <QXmppClient.h>
+#include <QXmppClientExtension.h>
+#include <QXmppElement.h>
+#include <QXmppIq.h>
+#include <QXmppMessage.h>
+#include <QXmppPresence.h>
+#include <QXmppUtils.h>
+
+#include <QDateTime>
+#include <QDomElement>
+#include <QHash>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPointer>
+#include <QRandomGenerator>
+#include <QSet>
+#include <QTimer>
+
+#include <algorithm>
+#include <functional>
+#include <utility>
+#include <vector>
+
+namespace zsxmpp {
+
+namespace {
+
+const QString nsMuc = QStringLiteral("http://jabber.org/protocol/muc");
+const QString nsMucUser = QStringLiteral("http://jabber.org/protocol/muc#user");
+const QString nsMucAdmin = QStringLiteral("http://jabber.org/protocol/muc#admin");
+const QString nsMucOwner = QStringLiteral("http://jabber.org/protocol/muc#owner");
+const QString nsPrivate = QStringLiteral("jabber:iq:private");
+const QString nsBookmarks = QStringLiteral("storage:bookmarks");
+const QString nsRegister = QStringLiteral("jabber:iq:register");
+const QString nsData = QStringLiteral("jabber:x:data");
+const QString nsDiscoInfo = QStringLiteral("http://jabber.org/protocol/disco#info");
+const QString nsGroup = QStringLiteral("urn:tq:group:0");
+const QString nsStanzas = QStringLiteral("urn:ietf:params:xml:ns:xmpp-stanzas");
+
+constexpr int kTimeoutMs = 30000;
+// Groups taken from the bookmarks, occupants kept per room and invitations or requests kept
+// waiting: more are ignored (the network is not trusted with memory).
+constexpr int kGroupsMax = 1000;
+constexpr int kOccupantsMax = 5000;
+constexpr int kWaitingMax = 1000;
+
+// Roles of the records (memberValue1, simpleValue2, SetGroupMemberRole) and affiliations.
+enum Role { Ordinary = 0, Admin = 1, Owner = 2 };
+
+int roleOf(const QString &affiliation)
+{
+    if (affiliation == QLatin1String("owner"))
+        return Owner;
+    if (affiliation == QLatin1String("admin"))
+        return Admin;
+    return Ordinary;
+}
+
+QString bareOf(const QString &jid)
+{
+    return QXmppUtils::jidToBareJid(jid).toLower();
+}
+
+QString now()
+{
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+}
+
+// Characters XML 1.0 cannot carry would make the server close the stream.
+QString xmlSafe(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            out += c;
+            out += text.at(++i);
+            continue;
+        }
+        const ushort u = c.unicode();
+        if (c.isSurrogate() || u == 0xFFFE || u == 0xFFFF
+            || (u < 0x20 && u != 0x9 && u != 0xA && u != 0xD))
+            continue;
+        out += c;
+    }
+    return out;
+}
+
+QXmppElement element(const QString &name, const QString &ns = QString())
+{
+    QXmppElement e;
+    e.setTagName(name);
+    if (!ns.isEmpty())
+        e.setAttribute(QStringLiteral("xmlns"), ns);
+    return e;
+}
+
+QXmppElement textElement(const QString &name, const QString &value)
+{
+    QXmppElement e = element(name);
+    e.setValue(xmlSafe(value));
+    return e;
+}
+
+QXmppElement formField(const QString &var, const QString &value)
+{
+    QXmppElement field = element(QStringLiteral("field"));
+    field.setAttribute(QStringLiteral("var"), var);
+    field.appendChild(textElement(QStringLiteral("value"), value));
+    return field;
+}
+
+QDomElement child(const QDomElement &parent, const QString &name, const QString &ns)
+{
+    for (QDomElement c = parent.firstChildElement(name); !c.isNull();
+         c = c.nextSiblingElement(name))
+        if (c.namespaceURI() == ns)
+            return c;
+    return {};
+}
+
+// An IQ whose payload is one element given as is.
+class PayloadIq : public QXmppIq
+{
+public:
+    QXmppElement payload;
+
+protected:
+    void toXmlElementFromChild(QXmlStreamWriter *writer) const override
+    {
+        if (!payload.isNull())
+            payload.toXml(writer);
+    }
+};
+
+// The reason of a stanza error's condition; 200 without an error.
+int reasonOf(const QDomElement &stanza)
+{
+    if (stanza.attribute(QStringLiteral("type")) != QLatin1String("error"))
+        return ZS_REASON_SUCCESS;
+    const QDomElement error = stanza.firstChildElement(QStringLiteral("error"));
+    for (QDomElement c = error.firstChildElement(); !c.isNull(); c = c.nextSiblingElement()) {
+        if (c.namespaceURI() != nsStanzas)
+            continue;
+        const QString condition = c.tagName();
+        if (condition == QLatin1String("item-not-found") || condition == QLatin1String("gone")
+            || condition == QLatin1String("remote-server-not-found"))
+            return ZS_REASON_NOT_FOUND;
+        if (condition == QLatin1String("forbidden") || condition == QLatin1String("not-authorized")
+            || condition == QLatin1String("not-allowed")
+            || condition == QLatin1String("registration-required"))
+            return ZS_REASON_FORBIDDEN;
+        if (condition == QLatin1String("bad-request")
+            || condition == QLatin1String("not-acceptable")
+            || condition == QLatin1String("jid-malformed"))
+            return ZS_REASON_BAD_REQUEST;
+        if (condition == QLatin1String("conflict"))
+            return ZS_REASON_BUSY;
+        break;
+    }
+    return ZS_REASON_SERVER_ERROR;
+}
+
+// Hands the client's stanzas to Groups before the other features and QXmpp's managers.
+// The client owns it; a client being dropped keeps it, inert.
+class Hook : public QXmppClientExtension
+{
+public:
+    explicit Hook(Groups *owner)
+        : groups(owner)
+    { }
+    bool handleStanza(const QDomElement &stanza) override
+    {
+        return groups && groups->handleStanza(stanza);
+    }
+
+    Groups *groups;
+};
+
+// ---- notices ----
+
+struct Notice
+{
+    int type = 0;
+    QString groupId;
+    QString groupName;
+    QString sender; // who acted
+    QString member; // whom it concerns
+    QString extraText1;
+    QString extraText2;
+    int extraValue = 0;
+    QString modifyDic; // type 11
+    QList<std::pair<QString, QString>> members; // type 12: name, nickname
+};
+
+// A zeroed record of the type at the start of `bytes`, which is large enough and comes from
+// the allocator, so suitably aligned.
+template<class Record> Record &recordIn(std::vector<char> &bytes, std::size_t extra = 0)
+{
+    bytes.assign(sizeof(Record) + extra, 0);
+    return *reinterpret_cast<Record *>(bytes.data());
+}
+
+template<class Record> void fillHeader(Record &r, const Notice &n)
+{
+    put(r.sender, n.sender);
+    put(r.groupId, n.groupId);
+    put(r.groupName, n.groupName);
+    put(r.dateCreated, now());
+    put(r.member, n.member);
+}
+
+std::vector<char> detailBytes(const Notice &n)
+{
+    std::vector<char> bytes;
+    switch (n.type) {
+    case ZS_GROUP_NOTICE_REQUEST_JOIN: {
+        auto &r = recordIn<ZS_GroupJoinRequestNotice>(bytes);
+        fillHeader(r, n);
+        put(r.extraText1, n.extraText1);
+        put(r.extraText2, n.extraText2);
+        r.extraValue = n.extraValue;
+        break;
+    }
+    case ZS_GROUP_NOTICE_INVITE: {
+        auto &r = recordIn<ZS_GroupInviteNotice>(bytes);
+        r.noticeType = n.type;
+        fillHeader(r, n);
+        put(r.extraText1, n.extraText1);
+        put(r.extraText2, n.extraText2);
+        break;
+    }
+    case ZS_GROUP_NOTICE_MEMBER_JOINED: {
+        auto &r = recordIn<ZS_GroupMemberJoinedNotice>(bytes);
+        fillHeader(r, n);
+        put(r.extraText1, n.extraText1);
+        put(r.extraText2, n.extraText2);
+        break;
+    }
+    case ZS_GROUP_NOTICE_DISMISSED: {
+        auto &r = recordIn<ZS_GroupDismissNotice>(bytes);
+        put(r.sender, n.sender);
+        put(r.groupId, n.groupId);
+        put(r.groupName, n.groupName);
+        put(r.dateCreated, now());
+        break;
+    }
+    case ZS_GROUP_NOTICE_REPLY_REQUEST:
+    case ZS_GROUP_NOTICE_REPLY_INVITE: {
+        auto &r = recordIn<ZS_GroupReplyNotice>(bytes);
+        fillHeader(r, n);
+        put(r.extraText1, n.extraText1);
+        put(r.extraText2, n.extraText2);
+        r.extraValue = n.extraValue;
+        break;
+    }
+    case ZS_GROUP_NOTICE_ROLE: {
+        auto &r = recordIn<ZS_GroupRoleNotice>(bytes);
+        fillHeader(r, n);
+        put(r.extraText1, n.extraText1);
+        r.extraValue = n.extraValue;
+        break;
+    }
+    case ZS_GROUP_NOTICE_MEMBER_INFO: {
+        auto &r = recordIn<ZS_GroupMemberInfoNotice>(bytes);
+        fillHeader(r, n);
+        put(r.extraText1, n.extraText1);
+        put(r.modifyDic, n.modifyDic);
+        break;
+    }
+    case ZS_GROUP_NOTICE_JOINED: {
+        const std::size_t count = std::size_t(n.members.size());
+        auto &r = recordIn<ZS_GroupJoinNotice>(bytes, count * sizeof(ZS_GroupNoticeMember));
+        fillHeader(r, n);
+        put(r.extraText1, n.extraText1);
+        r.memberCount = int(count);
+        auto *entries = reinterpret_cast<ZS_GroupNoticeMember *>(bytes.data() + sizeof r);
+        for (std::size_t i = 0; i < count; ++i) {
+            put(entries[i].member, n.members[int(i)].first);
+            put(entries[i].memberText, n.members[int(i)].second);
+        }
+        break;
+    }
+    default: { // 4, 5 and 8: the header alone
+        auto &r = recordIn<ZS_GroupNoticeHeader>(bytes);
+        fillHeader(r, n);
+        put(r.extraText1, n.extraText1);
+        break;
+    }
+    }
+    return bytes;
+}
+
+void emitNotice(const Notice &n)
+{
+    Engine::get().trace(QStringLiteral("group notice %1 in %2: %3 about %4")
+                            .arg(n.type)
+                            .arg(escaped(n.groupId), escaped(n.sender), escaped(n.member)));
+    std::vector<char> bytes = detailBytes(n);
+    ZS_GroupNotice notice{};
+    notice.type = n.type;
+    notice.detail = bytes.data();
+    invoke(&ZS_MessageCallBack::onReceiveGroupNoticeMessage,
+           static_cast<const ZS_GroupNotice *>(&notice));
+}
+
+void answerText(void (ZS_CALL *ZS_MessageCallBack::*entry)(unsigned int, int, const char *),
+                unsigned int key, int reason, const QString &groupId)
+{
+    const QByteArray id = groupId.toUtf8();
+    invoke(entry, key, reason, id.constData());
+}
+
+void answerTwoTexts(void (ZS_CALL *ZS_MessageCallBack::*entry)(unsigned int, int, const char *,
+                                                               const char *, int),
+                    unsigned int key, int reason, const QString &groupId, const QString &member,
+                    int value)
+{
+    const QByteArray id = groupId.toUtf8();
+    const QByteArray m = member.toUtf8();
+    invoke(entry, key, reason, id.constData(), m.constData(), value);
+}
+
+} // namespace
+
+// ---- state ----
+
+struct Groups::State
+{
+    explicit State(Groups &owner)
+        : q(owner)
+    { }
+
+    Groups &q;
+    Session &session() const { return q.session(); }
+
+    struct Occupant
+    {
+        QString jid; // bare, lower case; empty when the room hides it
+        QString affiliation;
+        QString role;
+    };
+
+    struct Room
+    {
+        QString jid;
+        Settings settings;
+        bool joined = false; // the own presence came back
+        bool joining = false;
+        bool announce = false; // joined on an answer: the member list goes to the caller
+        bool leaving = false; // quit or dismissed by this user: what follows is expected
+        // 104s still to come for this user's own changes: the server answers the change, then
+        // tells every occupant, this user included.
+        int ownChanges = 0;
+        bool configured = false; // settings known from the room or set by this user
+        QHash<QString, Occupant> occupants; // by nickname, the own one included
+        QString ownNick;
+        std::vector<std::function<void(int)>> whenJoined;
+        QSet<QString> invited; // bare JIDs this user invited, not answered yet
+        QSet<QString> requests; // bare JIDs asking to join, not answered yet
+    };
+
+    struct Bookmark
+    {
+        QString jid;
+        QString name;
+    };
+
+    struct PendingIq
+    {
+        QString to;
+        std::function<void(int, const QDomElement &)> done;
+    };
+
+    QPointer<QXmppClient> client;
+    QPointer<Hook> hook;
+    QHash<QString, Room> rooms; // by room JID
+    QList<Bookmark> bookmarks; // the user's groups, in the order stored
+    QList<QXmppElement> otherBookmarks; // other clients' entries, written back as found
+    bool bookmarksLoaded = false; // answered: the list is what it will be
+    bool bookmarksRead = false; // read from the server: may be written back
+    QHash<QString, bool> rules; // room -> notify of its messages; unlisted: true
+    bool rulesRead = false;
+    std::vector<std::function<void()>> whenLoaded;
+    QHash<QString, QString> invitations; // room -> invitor, to this user
+    QHash<QString, QString> requested; // room -> owner asked by this user to let them in
+    QHash<QString, PendingIq> iqs;
+
+    bool connected() const { return client && client->isConnected(); }
+
+    // ---- IQs ----
+
+    // done(reason, answer) runs once: with the answer, a time-out (408) or the loss of the
+    // session. `to` empty: the own account.
+    void sendIq(QXmppIq::Type type, const QString &to, const QXmppElement &payload,
+                std::function<void(int, const QDomElement &)> done)
+    {
+        PayloadIq iq;
+        iq.setType(type);
+        iq.setTo(to);
+        iq.payload = payload;
+        if (!connected() || !client->sendPacket(iq)) {
+            done(ReasonUnreachable, {});
+            return;
+        }
+        const QString id = iq.id();
+        iqs.insert(id, {bareOf(to), std::move(done)});
+        QTimer::singleShot(kTimeoutMs, &q, [this, id] { finishIq(id, ZS_REASON_TIMEOUT, {}); });
+    }
+
+    void finishIq(const QString &id, int reason, const QDomElement &iq)
+    {
+        const auto it = iqs.find(id);
+        if (it == iqs.end())
+            return;
+        const auto done = std::move(it->done);
+        iqs.erase(it);
+        done(reason, iq);
+    }
+
+    bool handleIq(const QDomElement &iq)
+    {
+        const QString type = iq.attribute(QStringLiteral("type"));
+        if (type != QLatin1String("result") && type != QLatin1String("error"))
+            return false;
+        const auto it = iqs.constFind(iq.attribute(QStringLiteral("id")));
+        if (it == iqs.constEnd())
+            return false;
+        // Only the entity asked (the own account for private storage) answers.
+        const QString from = bareOf(iq.attribute(QStringLiteral("from")));
+        const QString own = session().ownJid();
+        if (!from.isEmpty() && from != (it->to.isEmpty() ? own : it->to) && from != own)
+            return false;
+        finishIq(it.key(), reasonOf(iq), iq);
+        return true;
+    }
+
+    void failIqs(int reason)
+    {
+        const auto pending = std::exchange(iqs, {});
+        for (const PendingIq &p : pending)
+            p.done(reason, {});
+    }
+
+    // ---- rooms ----
+
+    QString ownNick() const { return session().ownJid(); }
+
+    // Enters the room (or is in it): done(200) once the own presence is back, else the reason.
+    void enter(const QString &room, bool announce, std::function<void(int)> done)
+    {
+        Room &r = rooms[room];
+        r.jid = room;
+        if (r.joined) {
+            done(ZS_REASON_SUCCESS);
+            return;
+        }
+        r.announce = r.announce || announce;
+        r.whenJoined.push_back(std::move(done));
+        if (r.joining)
+            return;
+        QXmppPresence presence(QXmppPresence::Available);
+        presence.setTo(room + QLatin1Char('/') + ownNick());
+        presence.setMucSupported(true);
+        if (!connected() || !client->sendPacket(presence)) {
+            joined(room, ReasonUnreachable);
+            return;
+        }
+        r.joining = true;
+        r.ownNick = ownNick();
+        QTimer::singleShot(kTimeoutMs, &q, [this, room] {
+            const auto it = rooms.find(room);
+            if (it != rooms.end() && it->joining)
+                joined(room, ZS_REASON_TIMEOUT);
+        });
+    }
+
+    // The outcome of entering: runs what waited for it.
+    void joined(const QString &room, int reason)
+    {
+        const auto it = rooms.find(room);
+        if (it == rooms.end())
+            return;
+        it->joining = false;
+        auto waiting = std::exchange(it->whenJoined, {});
+        for (auto &done : waiting)
+            done(reason);
+    }
+
+    // Reads the room's name and description (disco#info).
+    void readInfo(const QString &room, std::function<void(int)> done)
+    {
+        QXmppElement query = element(QStringLiteral("query"), nsDiscoInfo);
+        sendIq(QXmppIq::Get, room, query,
+               [this, room, done = std::move(done)](int reason, const QDomElement &iq) {
+                   if (reason == ZS_REASON_SUCCESS)
+                       takeInfo(room, child(iq, QStringLiteral("query"), nsDiscoInfo));
+                   done(reason);
+               });
+    }
+
+    void takeInfo(const QString &room, const QDomElement &query)
+    {
+        QString name;
+        QString description;
+        const QDomElement identity = query.firstChildElement(QStringLiteral("identity"));
+        if (!identity.isNull())
+            name = identity.attribute(QStringLiteral("name"));
+        const QDomElement form = child(query, QStringLiteral("x"), nsData);
+        for (QDomElement f = form.firstChildElement(QStringLiteral("field")); !f.isNull();
+             f = f.nextSiblingElement(QStringLiteral("field"))) {
+            const QString var = f.attribute(QStringLiteral("var"));
+            const QString value = f.firstChildElement(QStringLiteral("value")).text();
+            if (var == QLatin1String("muc#roominfo_description"))
+                description = value;
+            else if (var == QLatin1String("muc#roomconfig_roomname") && !value.isEmpty())
+                name = value;
+        }
+        Room &r = rooms[room];
+        r.jid = room;
+        r.settings = fromDescription(description);
+        r.configured = true;
+        // Prosody names an unnamed room by its node.
+        r.settings.name = name;
+        renameBookmark(room, name);
+    }
+
+    QString nameOf(const QString &room) const
+    {
+        const auto it = rooms.constFind(room);
+        if (it != rooms.constEnd() && !it->settings.name.isEmpty())
+            return it->settings.name;
+        for (const Bookmark &b : bookmarks)
+            if (b.jid == room)
+                return b.name;
+        return QString();
+    }
+
+    Notice noticeIn(int type, const QString &room, const QString &senderJid,
+                    const QString &memberJid) const
+    {
+        Notice n;
+        n.type = type;
+        n.groupId = q.groupIdOf(room);
+        n.groupName = nameOf(room);
+        n.sender = senderJid.isEmpty() ? QString() : session().nameOf(senderJid);
+        n.member = memberJid.isEmpty() ? QString() : session().nameOf(memberJid);
+        return n;
+    }
+
+    // The user is no longer in the room and no longer a member: the group is gone for them.
+    void forget(const QString &room)
+    {
+        rooms.remove(room);
+        invitations.remove(room);
+        requested.remove(room);
+        removeBookmark(room);
+        if (rules.remove(room))
+            storeRules([](int) {});
+    }
+
+    void sendToRoom(const QString &room, const QXmppElement &x, const QXmppElement &extra = {})
+    {
+        QXmppMessage m;
+        m.setTo(room);
+        m.setType(QXmppMessage::Normal);
+        QXmppElementList extensions{x};
+        if (!extra.isNull())
+            extensions << extra;
+        m.setExtensions(extensions);
+        if (connected())
+            client->sendPacket(m);
+    }
+
+    // An affiliation change by this user (muc#admin).
+    void setAffiliation(const QString &room, const QString &jid, const QString &affiliation,
+                        std::function<void(int)> done)
+    {
+        QXmppElement item = element(QStringLiteral("item"));
+        item.setAttribute(QStringLiteral("jid"), jid);
+        item.setAttribute(QStringLiteral("affiliation"), affiliation);
+        QXmppElement query = element(QStringLiteral("query"), nsMucAdmin);
+        query.appendChild(item);
+        sendIq(QXmppIq::Set, room, query,
+               [done = std::move(done)](int reason, const QDomElement &) { done(reason); });
+    }
+
+    // The affiliated users: owners, admins, then members.
+    void fetchMembers(const QString &room,
+                      std::function<void(int, QList<std::pair<QString, QString>>)> done)
+    {
+        auto list = std::make_shared<QList<std::pair<QString, QString>>>();
+        auto step = std::make_shared<std::function<void(int)>>();
+        *step = [this, room, list, step, done = std::move(done)](int index) {
+            static const char *const affiliations[] = {"owner", "admin", "member"};
+            if (index == 3) {
+                done(ZS_REASON_SUCCESS, *list);
+                *step = nullptr; // ends the cycle of the shared function
+                return;
+            }
+            QXmppElement item = element(QStringLiteral("item"));
+            item.setAttribute(QStringLiteral("affiliation"),
+                              QString::fromLatin1(affiliations[index]));
+            QXmppElement query = element(QStringLiteral("query"), nsMucAdmin);
+            query.appendChild(item);
+            sendIq(QXmppIq::Get, room, query,
+                   [list, step, index, done](int reason, const QDomElement &iq) {
+                       if (reason != ZS_REASON_SUCCESS) {
+                           done(reason, {});
+                           *step = nullptr;
+                           return;
+                       }
+                       const QDomElement answer = child(iq, QStringLiteral("query"), nsMucAdmin);
+                       for (QDomElement i = answer.firstChildElement(QStringLiteral("item"));
+                            !i.isNull() && list->size() < kOccupantsMax;
+                            i = i.nextSiblingElement(QStringLiteral("item")))
+                           list->append({bareOf(i.attribute(QStringLiteral("jid"))),
+                                         i.attribute(QStringLiteral("affiliation"))});
+                       (*step)(index + 1);
+                   });
+        };
+        (*step)(0);
+    }
+
+    // Submits the room's configuration: name, settings in the description, persistent,
+    // members-only, public for scope 1, JIDs shown to the members, members may invite.
+    void configure(const QString &room, const Settings &settings, std::function<void(int)> done)
+    {
+        QXmppElement form = element(QStringLiteral("x"), nsData);
+        form.setAttribute(QStringLiteral("type"), QStringLiteral("submit"));
+        const auto field = [&form](const char *var, const QString &value) {
+            form.appendChild(formField(QString::fromLatin1(var), value));
+        };
+        field("FORM_TYPE", QStringLiteral("http://jabber.org/protocol/muc#roomconfig"));
+        field("muc#roomconfig_roomname", settings.name);
+        field("muc#roomconfig_roomdesc", toDescription(settings));
+        field("muc#roomconfig_persistentroom", QStringLiteral("1"));
+        field("muc#roomconfig_membersonly", QStringLiteral("1"));
+        field("muc#roomconfig_publicroom",
+              settings.scope == 1 ? QStringLiteral("1") : QStringLiteral("0"));
+        field("muc#roomconfig_whois", QStringLiteral("anyone"));
+        field("{http://prosody.im/protocol/muc}roomconfig_allowmemberinvites", QStringLiteral("1"));
+        QXmppElement query = element(QStringLiteral("query"), nsMucOwner);
+        query.appendChild(form);
+        Room &r = rooms[room];
+        // A change that changes nothing brings no 104.
+        const Settings &before = r.settings;
+        const bool changes = before.name != settings.name
+            || toDescription(before) != toDescription(settings) || before.scope != settings.scope
+            || !r.configured;
+        if (changes)
+            ++r.ownChanges;
+        sendIq(QXmppIq::Set, room, query,
+               [this, room, settings, changes, done = std::move(done)](int reason,
+                                                                       const QDomElement &) {
+                   const auto it = rooms.find(room);
+                   if (it != rooms.end()) {
+                       if (reason == ZS_REASON_SUCCESS) {
+                           it->settings = settings;
+                           it->configured = true;
+                       } else if (changes && it->ownChanges > 0) {
+                           --it->ownChanges;
+                       }
+                   }
+                   done(reason);
+               });
+    }
+
+    void destroy(const QString &room, std::function<void(int)> done)
+    {
+        const auto it = rooms.find(room);
+        if (it != rooms.end())
+            it->leaving = true;
+        QXmppElement query = element(QStringLiteral("query"), nsMucOwner);
+        QXmppElement destroyElement = element(QStringLiteral("destroy"));
+        destroyElement.appendChild(
+            textElement(QStringLiteral("reason"), QStringLiteral("dismissed")));
+        query.appendChild(destroyElement);
+        sendIq(QXmppIq::Set, room, query,
+               [this, room, done = std::move(done)](int reason, const QDomElement &) {
+                   if (reason == ZS_REASON_SUCCESS)
+                       forget(room);
+                   else if (rooms.contains(room))
+                       rooms[room].leaving = false;
+                   done(reason);
+               });
+    }
+
+    // ---- bookmarks ----
+
+    void loadBookmarks()
+    {
+        QXmppElement query = element(QStringLiteral("query"), nsPrivate);
+        query.appendChild(element(QStringLiteral("storage"), nsBookmarks));
+        sendIq(QXmppIq::Get, QString(), query, [this](int reason, const QDomElement &iq) {
+            if (reason != ZS_REASON_SUCCESS)
+                Engine::get().trace(QStringLiteral("bookmarks not read: %1").arg(reason));
+            bookmarks.clear();
+            otherBookmarks.clear();
+            const QDomElement storage = child(child(iq, QStringLiteral("query"), nsPrivate),
+                                              QStringLiteral("storage"), nsBookmarks);
+            for (QDomElement c = storage.firstChildElement(); !c.isNull();
+                 c = c.nextSiblingElement()) {
+                const QString jid = bareOf(c.attribute(QStringLiteral("jid")));
+                const bool group
+                    = c.tagName() == QLatin1String("conference") && !q.groupIdOf(jid).isEmpty();
+                if (!group || bookmarks.size() >= kGroupsMax) {
+                    otherBookmarks << QXmppElement(c);
+                    continue;
+                }
+                if (std::any_of(bookmarks.cbegin(), bookmarks.cend(),
+                                [&](const Bookmark &b) { return b.jid == jid; }))
+                    continue;
+                bookmarks << Bookmark{jid, c.attribute(QStringLiteral("name"))};
+            }
+            bookmarksRead = reason == ZS_REASON_SUCCESS;
+            for (const Bookmark &b : qAsConst(bookmarks))
+                enter(b.jid, false, [this, room = b.jid](int entered) {
+                    if (entered == ZS_REASON_SUCCESS)
+                        return;
+                    Engine::get().trace(QStringLiteral("group %1 not entered: %2")
+                                            .arg(escaped(room), QString::number(entered)));
+                    // Gone, or no longer the user's (while the user was away): forgotten.
+                    if (entered == ZS_REASON_NOT_FOUND || entered == ZS_REASON_FORBIDDEN)
+                        forget(room);
+                });
+            // The groups' settings and the rules are read before the list is answered.
+            auto remaining = std::make_shared<int>(bookmarks.size() + 1);
+            const auto oneDone = [this, remaining] {
+                if (--*remaining > 0)
+                    return;
+                bookmarksLoaded = true;
+                auto waiting = std::exchange(whenLoaded, {});
+                for (auto &fn : waiting)
+                    fn();
+            };
+            for (const Bookmark &b : qAsConst(bookmarks))
+                readInfo(b.jid, [oneDone](int) { oneDone(); });
+            loadRules(oneDone);
+        });
+    }
+
+    // ---- message rules: <group-rules xmlns='urn:tq:group:0'> in private storage ----
+
+    void loadRules(std::function<void()> done)
+    {
+        QXmppElement query = element(QStringLiteral("query"), nsPrivate);
+        query.appendChild(element(QStringLiteral("group-rules"), nsGroup));
+        sendIq(QXmppIq::Get, QString(), query,
+               [this, done = std::move(done)](int reason, const QDomElement &iq) {
+                   rules.clear();
+                   const QDomElement list = child(child(iq, QStringLiteral("query"), nsPrivate),
+                                                  QStringLiteral("group-rules"), nsGroup);
+                   for (QDomElement g = list.firstChildElement(QStringLiteral("group"));
+                        !g.isNull() && rules.size() < kGroupsMax;
+                        g = g.nextSiblingElement(QStringLiteral("group")))
+                       rules.insert(bareOf(g.attribute(QStringLiteral("room"))),
+                                    g.attribute(QStringLiteral("notice")) != QLatin1String("0"));
+                   rulesRead = reason == ZS_REASON_SUCCESS;
+                   done();
+               });
+    }
+
+    // The whole list each time: writes on one stream keep their order, the last one wins.
+    void storeRules(std::function<void(int)> done)
+    {
+        if (!rulesRead) {
+            done(ZS_REASON_SERVER_ERROR); // never overwrite what was not read
+            return;
+        }
+        QXmppElement list = element(QStringLiteral("group-rules"), nsGroup);
+        for (auto it = rules.constBegin(); it != rules.constEnd(); ++it) {
+            QXmppElement g = element(QStringLiteral("group"));
+            g.setAttribute(QStringLiteral("room"), it.key());
+            g.setAttribute(QStringLiteral("notice"),
+                           it.value() ? QStringLiteral("1") : QStringLiteral("0"));
+            list.appendChild(g);
+        }
+        QXmppElement query = element(QStringLiteral("query"), nsPrivate);
+        query.appendChild(list);
+        sendIq(QXmppIq::Set, QString(), query,
+               [done = std::move(done)](int reason, const QDomElement &) { done(reason); });
+    }
+
+    void whenBookmarks(std::function<void()> fn)
+    {
+        if (bookmarksLoaded)
+            fn();
+        else
+            whenLoaded.push_back(std::move(fn));
+    }
+
+    void addBookmark(const QString &room, const QString &name)
+    {
+        for (Bookmark &b : bookmarks)
+            if (b.jid == room) {
+                b.name = name;
+                storeBookmarks();
+                return;
+            }
+        bookmarks << Bookmark{room, name};
+        storeBookmarks();
+    }
+
+    void renameBookmark(const QString &room, const QString &name)
+    {
+        for (Bookmark &b : bookmarks)
+            if (b.jid == room && b.name != name) {
+                b.name = name;
+                storeBookmarks();
+            }
+    }
+
+    void removeBookmark(const QString &room)
+    {
+        const int before = bookmarks.size();
+        bookmarks.erase(std::remove_if(bookmarks.begin(), bookmarks.end(),
+                                       [&](const Bookmark &b) { return b.jid == room; }),
+                        bookmarks.end());
+        if (bookmarks.size() != before)
+            storeBookmarks();
+    }
+
+    void storeBookmarks()
+    {
+        if (!bookmarksRead)
+            return; // never overwrite what was not read
+        QXmppElement storage = element(QStringLiteral("storage"), nsBookmarks);
+        for (const QXmppElement &other : qAsConst(otherBookmarks))
+            storage.appendChild(other);
+        for (const Bookmark &b : qAsConst(bookmarks)) {
+            QXmppElement c = element(QStringLiteral("conference"));
+            c.setAttribute(QStringLiteral("jid"), b.jid);
+            c.setAttribute(QStringLiteral("name"), xmlSafe(b.name));
+            c.setAttribute(QStringLiteral("autojoin"), QStringLiteral("true"));
+            c.appendChild(textElement(QStringLiteral("nick"), ownNick()));
+            storage.appendChild(c);
+        }
+        QXmppElement query = element(QStringLiteral("query"), nsPrivate);
+        query.appendChild(storage);
+        // At once, whole: writes on one stream keep their order, so the last one wins, and a
+        // change is on its way before the notice that tells of it.
+        sendIq(QXmppIq::Set, QString(), query, [](int reason, const QDomElement &) {
+            if (reason != ZS_REASON_SUCCESS)
+                Engine::get().trace(QStringLiteral("bookmarks not stored: %1").arg(reason));
+        });
+    }
+
+    // ---- what the rooms send ----
+
+    bool handlePresence(const QDomElement &p)
+    {
+        const QString from = p.attribute(QStringLiteral("from"));
+        const QString room = bareOf(from);
+        const auto it = rooms.find(room);
+        if (it == rooms.end())
+            // A room left a moment ago still reports; nothing for the roster's presence.
+            return !child(p, QStringLiteral("x"), nsMucUser).isNull();
+        Room &r = *it;
+        const QString nick = QXmppUtils::jidToResource(from);
+        const QString type = p.attribute(QStringLiteral("type"));
+        if (type == QLatin1String("error")) {
+            if (r.joining) {
+                joined(room, reasonOf(p)); // may forget the room
+                const auto again = rooms.constFind(room);
+                if (again != rooms.constEnd() && !again->joined && !again->joining
+                    && !isBookmarked(room))
+                    rooms.remove(room);
+            }
+            return true;
+        }
+        const QDomElement x = child(p, QStringLiteral("x"), nsMucUser);
+        QSet<int> codes;
+        for (QDomElement s = x.firstChildElement(QStringLiteral("status")); !s.isNull();
+             s = s.nextSiblingElement(QStringLiteral("status")))
+            codes.insert(s.attribute(QStringLiteral("code")).toInt());
+        const QDomElement item = x.firstChildElement(QStringLiteral("item"));
+        const QDomElement actorItem = item.firstChildElement(QStringLiteral("actor"));
+        QString actor = bareOf(actorItem.attribute(QStringLiteral("jid")));
+        if (actor.isEmpty()
+            && actorItem.attribute(QStringLiteral("nick")).contains(QLatin1Char('@')))
+            actor = bareOf(actorItem.attribute(QStringLiteral("nick")));
+        Occupant now;
+        now.jid = bareOf(item.attribute(QStringLiteral("jid")));
+        if (now.jid.isEmpty() && nick.contains(QLatin1Char('@')))
+            now.jid = bareOf(nick); // nicknames are bare JIDs
+        now.affiliation = item.attribute(QStringLiteral("affiliation"), QStringLiteral("none"));
+        now.role = item.attribute(QStringLiteral("role"), QStringLiteral("none"));
+        const bool self = codes.contains(110);
+
+        if (type == QLatin1String("unavailable")) {
+            const Occupant before = r.occupants.take(nick);
+            if (self)
+                ownLeft(room, x, codes, actor);
+            else if (r.joined && !before.jid.isEmpty())
+                otherLeft(room, before, codes, actor);
+            return true;
+        }
+        if (type != QString() && type != QLatin1String("available"))
+            return true;
+
+        const auto known = r.occupants.constFind(nick);
+        const bool existed = known != r.occupants.constEnd();
+        const Occupant before = existed ? *known : Occupant();
+        if (!existed && r.occupants.size() >= kOccupantsMax)
+            return true;
+        r.occupants.insert(nick, now);
+        if (self && !r.joined) {
+            r.joined = true;
+            r.ownNick = nick;
+            joined(room, ZS_REASON_SUCCESS);
+            return true;
+        }
+        if (!r.joined)
+            return true; // the occupants present before the own presence
+        if (!existed) {
+            otherJoined(room, now);
+            return true;
+        }
+        if (before.role != now.role
+            && (before.role == QLatin1String("visitor") || now.role == QLatin1String("visitor"))) {
+            Notice n = noticeIn(ZS_GROUP_NOTICE_MEMBER_INFO, room, actor, now.jid);
+            n.modifyDic = QStringLiteral("{\"isBan\":%1}")
+                              .arg(now.role == QLatin1String("visitor") ? 1 : 0);
+            emitNotice(n);
+        }
+        if (before.affiliation != now.affiliation) {
+            Notice n = noticeIn(ZS_GROUP_NOTICE_ROLE, room, actor, now.jid);
+            n.extraValue = roleOf(now.affiliation);
+            emitNotice(n);
+        }
+        return true;
+    }
+
+    bool isBookmarked(const QString &room) const
+    {
+        return std::any_of(bookmarks.cbegin(), bookmarks.cend(),
+                           [&](const Bookmark &b) { return b.jid == room; });
+    }
+
+    void otherJoined(const QString &room, const Occupant &who)
+    {
+        Room &r = rooms[room];
+        if (who.jid.isEmpty())
+            return;
+        // Another client of someone already in the room is no news.
+        int sessions = 0;
+        for (const Occupant &o : qAsConst(r.occupants))
+            sessions += o.jid == who.jid ? 1 : 0;
+        if (sessions > 1)
+            return;
+        if (r.invited.remove(who.jid)) {
+            Notice reply = noticeIn(ZS_GROUP_NOTICE_REPLY_INVITE, room, who.jid, who.jid);
+            reply.extraValue = 1;
+            emitNotice(reply);
+        }
+        emitNotice(noticeIn(ZS_GROUP_NOTICE_MEMBER_JOINED, room, who.jid, who.jid));
+    }
+
+    void otherLeft(const QString &room, const Occupant &who, const QSet<int> &codes,
+                   const QString &actor)
+    {
+        Room &r = rooms[room];
+        for (const Occupant &o : qAsConst(r.occupants))
+            if (o.jid == who.jid)
+                return; // still there with another client
+        const bool lostAffiliation = codes.contains(321) || codes.contains(301);
+        if (lostAffiliation && (actor.isEmpty() || actor == who.jid)) {
+            emitNotice(noticeIn(ZS_GROUP_NOTICE_QUIT, room, who.jid, who.jid));
+            return;
+        }
+        if (lostAffiliation || codes.contains(307))
+            emitNotice(noticeIn(ZS_GROUP_NOTICE_REMOVED, room, actor, who.jid));
+        // Else the member only went offline.
+    }
+
+    void ownLeft(const QString &room, const QDomElement &x, const QSet<int> &codes,
+                 const QString &actor)
+    {
+        Room &r = rooms[room];
+        const bool wasJoined = r.joined;
+        r.joined = false;
+        r.occupants.clear();
+        if (r.leaving)
+            return; // this user's own quit or dismissal, answered by its request
+        if (!x.firstChildElement(QStringLiteral("destroy")).isNull()) {
+            Notice n = noticeIn(ZS_GROUP_NOTICE_DISMISSED, room, r.settings.owner, QString());
+            forget(room);
+            emitNotice(n);
+            return;
+        }
+        const bool lostAffiliation = codes.contains(321) || codes.contains(301);
+        if (lostAffiliation || codes.contains(307)) {
+            Notice n = noticeIn(ZS_GROUP_NOTICE_REMOVED, room, actor, session().ownJid());
+            if (lostAffiliation)
+                forget(room);
+            emitNotice(n);
+            return;
+        }
+        if (r.joining && !wasJoined)
+            joined(room, ZS_REASON_SERVER_ERROR);
+    }
+
+    bool handleMessage(const QDomElement &m)
+    {
+        const QString from = m.attribute(QStringLiteral("from"));
+        const QString type = m.attribute(QStringLiteral("type"));
+        const QDomElement x = child(m, QStringLiteral("x"), nsMucUser);
+        const QString room = bareOf(from);
+        if (!x.isNull() && type != QLatin1String("groupchat") && type != QLatin1String("error")
+            && QXmppUtils::jidToResource(from).isEmpty()) {
+            const QDomElement inviteElement = x.firstChildElement(QStringLiteral("invite"));
+            if (!inviteElement.isNull())
+                return invited(room, inviteElement, m);
+            const QDomElement decline = x.firstChildElement(QStringLiteral("decline"));
+            if (!decline.isNull())
+                return declined(room, decline);
+        }
+        if (type == QLatin1String("groupchat") && rooms.contains(room)
+            && QXmppUtils::jidToResource(from).isEmpty()
+            && m.firstChildElement(QStringLiteral("body")).isNull()) {
+            // The room's own news: 104, its configuration changed.
+            for (QDomElement s = x.firstChildElement(QStringLiteral("status")); !s.isNull();
+                 s = s.nextSiblingElement(QStringLiteral("status")))
+                if (s.attribute(QStringLiteral("code")) == QLatin1String("104")) {
+                    Room &r = rooms[room];
+                    if (r.ownChanges > 0) {
+                        --r.ownChanges;
+                        break;
+                    }
+                    readInfo(room, [this, room](int) {
+                        if (rooms.contains(room))
+                            emitNotice(
+                                noticeIn(ZS_GROUP_NOTICE_MODIFIED, room, QString(), QString()));
+                    });
+                    break;
+                }
+            return true;
+        }
+        if (type == QLatin1String("error") || type == QLatin1String("groupchat"))
+            return false;
+        const QDomElement request = child(m, QStringLiteral("join-request"), nsGroup);
+        if (!request.isNull())
+            return joinRequested(bareOf(from), request);
+        const QDomElement reply = child(m, QStringLiteral("join-reply"), nsGroup);
+        if (!reply.isNull())
+            return joinAnswered(bareOf(from), reply);
+        return false;
+    }
+
+    bool invited(const QString &room, const QDomElement &invite, const QDomElement &m)
+    {
+        const QString groupId = q.groupIdOf(room);
+        const QString invitor = bareOf(invite.attribute(QStringLiteral("from")));
+        if (groupId.isEmpty() || invitor.isEmpty())
+            return true; // not a group: nothing the caller knows how to show
+        if (!invitations.contains(room) && invitations.size() >= kWaitingMax)
+            return true;
+        invitations.insert(room, invitor);
+        Notice n = noticeIn(ZS_GROUP_NOTICE_INVITE, room, invitor, session().ownJid());
+        const QDomElement group = child(m, QStringLiteral("group"), nsGroup);
+        if (n.groupName.isEmpty())
+            n.groupName = group.attribute(QStringLiteral("name"));
+        n.extraText1 = invite.firstChildElement(QStringLiteral("reason")).text();
+        emitNotice(n);
+        return true;
+    }
+
+    bool declined(const QString &room, const QDomElement &decline)
+    {
+        const QString who = bareOf(decline.attribute(QStringLiteral("from")));
+        const auto it = rooms.find(room);
+        if (it == rooms.end() || who.isEmpty())
+            return true;
+        it->invited.remove(who);
+        Notice n = noticeIn(ZS_GROUP_NOTICE_REPLY_INVITE, room, who, who);
+        n.extraValue = 0;
+        n.extraText1 = decline.firstChildElement(QStringLiteral("reason")).text();
+        emitNotice(n);
+        // The server made the invitee a member when it passed the invitation on; refused,
+        // that membership goes again (an owner's or admin's right).
+        const QString own = it->occupants.value(it->ownNick).affiliation;
+        const bool present = std::any_of(it->occupants.cbegin(), it->occupants.cend(),
+                                         [&](const Occupant &o) { return o.jid == who; });
+        if ((own == QLatin1String("owner") || own == QLatin1String("admin")) && !present)
+            setAffiliation(room, who, QStringLiteral("none"), [room](int reason) {
+                if (reason != ZS_REASON_SUCCESS)
+                    Engine::get().trace(QStringLiteral("membership after a refusal in %1 kept: %2")
+                                            .arg(escaped(room), QString::number(reason)));
+            });
+        return true;
+    }
+
+    bool joinRequested(const QString &from, const QDomElement &request)
+    {
+        const QString room = bareOf(request.attribute(QStringLiteral("room")));
+        const auto it = rooms.find(room);
+        if (it == rooms.end() || q.groupIdOf(room).isEmpty())
+            return true;
+        const QString own = it->occupants.value(it->ownNick).affiliation;
+        if (own != QLatin1String("owner") && own != QLatin1String("admin"))
+            return true;
+        if (!it->requests.contains(from) && it->requests.size() >= kWaitingMax)
+            return true;
+        it->requests.insert(from);
+        Notice n = noticeIn(ZS_GROUP_NOTICE_REQUEST_JOIN, room, from, from);
+        n.extraText1 = request.firstChildElement(QStringLiteral("reason")).text();
+        emitNotice(n);
+        return true;
+    }
+
+    bool joinAnswered(const QString &from, const QDomElement &reply)
+    {
+        const QString room = bareOf(reply.attribute(QStringLiteral("room")));
+        const auto asked = requested.constFind(room);
+        if (asked == requested.constEnd() || *asked != from)
+            return true; // not asked, not the one asked, or answered already
+        requested.erase(asked);
+        const int confirm = reply.attribute(QStringLiteral("confirm")) == QLatin1String("1");
+        Notice n = noticeIn(ZS_GROUP_NOTICE_REPLY_REQUEST, room, from, session().ownJid());
+        n.extraValue = confirm;
+        emitNotice(n);
+        if (confirm)
+            enterAsMember(room);
+        return true;
+    }
+
+    // Joins a room the user has just become a member of: bookmark, members to the caller.
+    void enterAsMember(const QString &room, std::function<void(int)> done = {})
+    {
+        enter(room, true, [this, room, done = std::move(done)](int reason) {
+            if (done)
+                done(reason);
+            if (reason != ZS_REASON_SUCCESS)
+                return;
+            readInfo(room, [this, room](int) {
+                const auto it = rooms.constFind(room);
+                if (it == rooms.constEnd())
+                    return;
+                addBookmark(room, it->settings.name);
+                Notice n = noticeIn(ZS_GROUP_NOTICE_JOINED, room, session().ownJid(),
+                                    session().ownJid());
+                for (const Occupant &o : it->occupants)
+                    if (!o.jid.isEmpty())
+                        n.members.append({session().nameOf(o.jid), session().nameOf(o.jid)});
+                emitNotice(n);
+            });
+        });
+    }
+};
+
+// ---- Groups ----
+
+Groups::Groups(Session &session)
+    : Feature(session)
+    , d(new State(*this))
+{ }
+
+Groups::~Groups() = default;
+
+QString Groups::service() const
+{
+    return QStringLiteral("conference.") + session().domain();
+}
+
+QString Groups::roomJid(const QString &groupId) const
+{
+    const QString id = groupId.trimmed().toLower();
+    if (!id.startsWith(QLatin1Char('g')) || id.contains(QLatin1Char('/')))
+        return QString();
+    if (id.contains(QLatin1Char('@')))
+        return id.section(QLatin1Char('@'), 1).isEmpty() ? QString() : id;
+    return id + QLatin1Char('@') + service();
+}
+
+QString Groups::groupIdOf(const QString &roomJid) const
+{
+    const QString room = bareOf(roomJid);
+    const QString node = QXmppUtils::jidToUser(room);
+    if (!node.startsWith(QLatin1Char('g')))
+        return QString();
+    return QXmppUtils::jidToDomain(room) == service() ? node : room;
+}
+
+bool Groups::isJoined(const QString &groupId) const
+{
+    const auto it = d->rooms.constFind(roomJid(groupId));
+    return it != d->rooms.constEnd() && it->joined;
+}
+
+bool Groups::maySpeak(const QString &groupId) const
+{
+    const auto it = d->rooms.constFind(roomJid(groupId));
+    if (it == d->rooms.constEnd() || !it->joined)
+        return false;
+    const QString role = it->occupants.value(it->ownNick).role;
+    return role == QLatin1String("participant") || role == QLatin1String("moderator");
+}
+
+QString Groups::toDescription(const Settings &s)
+{
+    const QJsonObject o{
+        {"declared", s.declared},   {"type", s.type},      {"province", s.province},
+        {"city", s.city},           {"scope", s.scope},    {"permission", s.permission},
+        {"isDismiss", s.isDismiss}, {"domain", s.domain},  {"discuss", s.discuss},
+        {"owner", s.owner},         {"created", s.created}};
+    return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
+}
+
+Groups::Settings Groups::fromDescription(const QString &description)
+{
+    Settings s;
+    const QJsonDocument doc = QJsonDocument::fromJson(description.toUtf8());
+    if (!doc.isObject()) {
+        s.declared = description;
+        return s;
+    }
+    const QJsonObject o = doc.object();
+    s.declared = o.value(QStringLiteral("declared")).toString();
+    s.type = o.value(QStringLiteral("type")).toInt();
+    s.province = o.value(QStringLiteral("province")).toString();
+    s.city = o.value(QStringLiteral("city")).toString();
+    s.scope = o.value(QStringLiteral("scope")).toInt();
+    s.permission = o.value(QStringLiteral("permission")).toInt();
+    s.isDismiss = o.value(QStringLiteral("isDismiss")).toInt();
+    s.domain = o.value(QStringLiteral("domain")).toString();
+    s.discuss = o.value(QStringLiteral("discuss")).toBool();
+    s.owner = bareOf(o.value(QStringLiteral("owner")).toString());
+    s.created = o.value(QStringLiteral("created")).toString();
+    return s;
+}
+
+namespace {
+
+std::unique_ptr<ZS_GroupDetailInfo> detailOf(const QString &groupId, const Groups::Settings &s,
+                                             const QString &owner, int members, bool domainAsBase64)
+{
+    auto r = makeRecord<ZS_GroupDetailInfo>();
+    put(r->groupId, groupId);
+    put(r->name, s.name);
+    put(r->detailText3, owner);
+    r->type = s.type;
+    put(r->province, s.province);
+    put(r->city, s.city);
+    r->scope = s.scope;
+    put(r->declared, s.declared);
+    put(r->detailText9, s.created);
+    r->permission = s.permission;
+    r->detailValue2 = members;
+    r->detailValue3 = s.isDismiss;
+    put(r->groupDomain,
+        domainAsBase64 ? QString::fromLatin1(s.domain.toUtf8().toBase64()) : s.domain);
+    r->isDiscuss = s.discuss ? 1 : 0;
+    return r;
+}
+
+} // namespace
+
+void Groups::create(unsigned int key, Settings settings)
+{
+    const auto fail = [key, settings](int reason) {
+        const auto record = detailOf(QString(), settings, QString(), 0, false);
+        invoke(&ZS_MessageCallBack::onCreateGroup, key, reason,
+               static_cast<const ZS_GroupDetailInfo *>(record.get()));
+    };
+    if (settings.name.trimmed().isEmpty()) {
+        fail(ZS_REASON_BAD_REQUEST);
+        return;
+    }
+    QString groupId = QStringLiteral("g");
+    for (int i = 0; i < 10; ++i)
+        groupId += QString::number(QRandomGenerator::global()->bounded(16), 16);
+    const QString room = roomJid(groupId);
+    // What the answer shows is what the room keeps.
+    for (QString *text :
+         {&settings.name, &settings.declared, &settings.province, &settings.city, &settings.domain})
+        *text = xmlSafe(*text);
+    settings.owner = session().ownJid();
+    settings.created = now();
+    d->rooms[room].settings = settings;
+    d->enter(room, false, [this, key, room, groupId, settings, fail](int entered) {
+        if (entered != ZS_REASON_SUCCESS) {
+            d->rooms.remove(room);
+            fail(entered);
+            return;
+        }
+        d->configure(room, settings, [this, key, room, groupId, settings, fail](int reason) {
+            if (reason != ZS_REASON_SUCCESS) {
+                // A room left locked and half made serves nobody.
+                d->destroy(room, [](int) {});
+                fail(reason);
+                return;
+            }
+            d->addBookmark(room, settings.name);
+            const auto record = detailOf(groupId, settings, session().ownName(), 1, false);
+            invoke(&ZS_MessageCallBack::onCreateGroup, key, int(ZS_REASON_SUCCESS),
+                   static_cast<const ZS_GroupDetailInfo *>(record.get()));
+        });
+    });
+}
+
+void Groups::dismiss(unsigned int key, const QString &groupId)
+{
+    const QString room = roomJid(groupId);
+    if (room.isEmpty()) {
+        answerText(&ZS_MessageCallBack::onDismissGroup, key, ZS_REASON_NOT_FOUND, groupId);
+        return;
+    }
+    const auto it = d->rooms.find(room);
+    if (it != d->rooms.end() && it->joined
+        && it->occupants.value(it->ownNick).affiliation != QLatin1String("owner")) {
+        answerText(&ZS_MessageCallBack::onDismissGroup, key, ZS_REASON_FORBIDDEN, groupId);
+        return;
+    }
+    d->destroy(room, [key, groupId](int reason) {
+        answerText(&ZS_MessageCallBack::onDismissGroup, key, reason, groupId);
+    });
+}
+
+void Groups::quit(unsigned int key, const QString &groupId)
+{
+    const QString room = roomJid(groupId);
+    if (room.isEmpty()) {
+        answerText(&ZS_MessageCallBack::onQuitGroup, key, ZS_REASON_NOT_FOUND, groupId);
+        return;
+    }
+    const auto it = d->rooms.find(room);
+    const QString own
+        = it != d->rooms.end() ? it->occupants.value(it->ownNick).affiliation : QString();
+    // The owner dismisses the group instead; an admin is made a member by the owner first
+    // (the server keeps affiliations above member on a cancelled registration).
+    if (own == QLatin1String("owner") || own == QLatin1String("admin")) {
+        answerText(&ZS_MessageCallBack::onQuitGroup, key, ZS_REASON_FORBIDDEN, groupId);
+        return;
+    }
+    if (it != d->rooms.end())
+        it->leaving = true;
+    // Cancelling the registration drops the membership; the server removes the occupant with
+    // status 321, which the others see as a quit.
+    QXmppElement query = element(QStringLiteral("query"), nsRegister);
+    query.appendChild(element(QStringLiteral("remove")));
+    d->sendIq(QXmppIq::Set, room, query,
+              [this, key, room, groupId](int reason, const QDomElement &) {
+                  if (reason == ZS_REASON_SUCCESS) {
+                      const auto left = d->rooms.constFind(room);
+                      if (left != d->rooms.constEnd() && left->joined) {
+                          QXmppPresence leave(QXmppPresence::Unavailable);
+                          leave.setTo(room + QLatin1Char('/') + left->ownNick);
+                          if (d->connected())
+                              d->client->sendPacket(leave);
+                      }
+                      d->forget(room);
+                  } else if (d->rooms.contains(room)) {
+                      d->rooms[room].leaving = false;
+                  }
+                  answerText(&ZS_MessageCallBack::onQuitGroup, key, reason, groupId);
+              });
+}
+
+void Groups::join(unsigned int key, const QString &groupId, const QString &declared)
+{
+    const QString room = roomJid(groupId);
+    if (room.isEmpty()) {
+        answerText(&ZS_MessageCallBack::onJoinGroup, key, ZS_REASON_NOT_FOUND, groupId);
+        return;
+    }
+    if (isJoined(groupId)) {
+        answerText(&ZS_MessageCallBack::onJoinGroup, key, ZS_REASON_BAD_REQUEST, groupId);
+        return;
+    }
+    // The owner named in the description decides.
+    QXmppElement query = element(QStringLiteral("query"), nsDiscoInfo);
+    d->sendIq(
+        QXmppIq::Get, room, query,
+        [this, key, room, groupId, declared](int reason, const QDomElement &iq) {
+            if (reason != ZS_REASON_SUCCESS) {
+                answerText(&ZS_MessageCallBack::onJoinGroup, key, reason, groupId);
+                return;
+            }
+            QString description;
+            const QDomElement form = child(child(iq, QStringLiteral("query"), nsDiscoInfo),
+                                           QStringLiteral("x"), nsData);
+            for (QDomElement f = form.firstChildElement(QStringLiteral("field")); !f.isNull();
+                 f = f.nextSiblingElement(QStringLiteral("field")))
+                if (f.attribute(QStringLiteral("var")) == QLatin1String("muc#roominfo_description"))
+                    description = f.firstChildElement(QStringLiteral("value")).text();
+            const QString owner = fromDescription(description).owner;
+            if (owner.isEmpty() || !d->connected()) {
+                answerText(&ZS_MessageCallBack::onJoinGroup, key,
+                           owner.isEmpty() ? int(ZS_REASON_FORBIDDEN) : int(ReasonUnreachable),
+                           groupId);
+                return;
+            }
+            QXmppElement request = element(QStringLiteral("join-request"), nsGroup);
+            request.setAttribute(QStringLiteral("room"), room);
+            request.appendChild(textElement(QStringLiteral("reason"), declared));
+            QXmppMessage m;
+            m.setTo(owner);
+            m.setType(QXmppMessage::Normal);
+            m.setExtensions({request});
+            d->client->sendPacket(m);
+            if (d->requested.contains(room) || d->requested.size() < kWaitingMax)
+                d->requested.insert(room, owner);
+            answerText(&ZS_MessageCallBack::onJoinGroup, key, ZS_REASON_SUCCESS, groupId);
+        });
+}
+
+void Groups::replyRequest(unsigned int key, const QString &groupId, const QString &member,
+                          int confirm)
+{
+    const QString room = roomJid(groupId);
+    const QString jid = session().jidOf(member);
+    const auto it = d->rooms.find(room);
+    const auto answer = [key, groupId, member, confirm](int reason) {
+        answerTwoTexts(&ZS_MessageCallBack::onReplyRequestJoinGroup, key, reason, groupId, member,
+                       confirm);
+    };
+    if (room.isEmpty() || it == d->rooms.end() || !it->requests.contains(jid)) {
+        answer(ZS_REASON_NOT_FOUND);
+        return;
+    }
+    const auto reply = [this, room, jid, confirm] {
+        QXmppElement r = element(QStringLiteral("join-reply"), nsGroup);
+        r.setAttribute(QStringLiteral("room"), room);
+        r.setAttribute(QStringLiteral("confirm"),
+                       confirm == 1 ? QStringLiteral("1") : QStringLiteral("0"));
+        QXmppMessage m;
+        m.setTo(jid);
+        m.setType(QXmppMessage::Normal);
+        m.setExtensions({r});
+        if (d->connected())
+            d->client->sendPacket(m);
+    };
+    if (confirm != 1) {
+        it->requests.remove(jid);
+        reply();
+        answer(ZS_REASON_SUCCESS);
+        return;
+    }
+    d->setAffiliation(room, jid, QStringLiteral("member"),
+                      [this, room, jid, reply, answer](int reason) {
+                          if (reason == ZS_REASON_SUCCESS) {
+                              if (d->rooms.contains(room))
+                                  d->rooms[room].requests.remove(jid);
+                              reply();
+                          }
+                          answer(reason);
+                      });
+}
+
+void Groups::invite(unsigned int key, const QString &groupId, const QString &declared,
+                    const QStringList &members, int confirm)
+{
+    const QString room = roomJid(groupId);
+    const auto answer = [key, groupId, members, confirm](int reason) {
+        std::vector<QByteArray> texts;
+        for (const QString &m : members)
+            texts.push_back(m.toUtf8());
+        std::vector<const char *> array;
+        for (const QByteArray &t : texts)
+            array.push_back(t.constData());
+        const QByteArray id = groupId.toUtf8();
+        invoke(&ZS_MessageCallBack::onInviteJoinGroup, key, reason, id.constData(),
+               static_cast<const char *const *>(array.empty() ? nullptr : array.data()),
+               int(array.size()), confirm);
+    };
+    if (room.isEmpty()) {
+        answer(ZS_REASON_NOT_FOUND);
+        return;
+    }
+    if (members.isEmpty()) {
+        answer(ZS_REASON_BAD_REQUEST);
+        return;
+    }
+    if (!d->connected()) {
+        answer(ReasonUnreachable);
+        return;
+    }
+    auto &r = d->rooms[room];
+    r.jid = room;
+    for (const QString &member : members) {
+        const QString jid = session().jidOf(member.trimmed());
+        if (jid.isEmpty() || jid == session().ownJid())
+            continue;
+        // Mediated: the room passes it on and makes the invitee a member.
+        QXmppElement invite = element(QStringLiteral("invite"));
+        invite.setAttribute(QStringLiteral("to"), jid);
+        invite.appendChild(textElement(QStringLiteral("reason"), declared));
+        QXmppElement x = element(QStringLiteral("x"), nsMucUser);
+        x.appendChild(invite);
+        QXmppElement group = element(QStringLiteral("group"), nsGroup);
+        group.setAttribute(QStringLiteral("name"), xmlSafe(d->nameOf(room)));
+        d->sendToRoom(room, x, group);
+        if (r.invited.size() < kWaitingMax)
+            r.invited.insert(jid);
+    }
+    answer(ZS_REASON_SUCCESS);
+}
+
+void Groups::replyInvite(unsigned int key, const QString &groupId, const QString &invitor,
+                         int confirm)
+{
+    const QString room = roomJid(groupId);
+    const auto answer = [key, groupId, invitor, confirm](int reason) {
+        answerTwoTexts(&ZS_MessageCallBack::onReplyInviteJoinGroup, key, reason, groupId, invitor,
+                       confirm);
+    };
+    if (room.isEmpty()) {
+        answer(ZS_REASON_NOT_FOUND);
+        return;
+    }
+    QString from = d->invitations.take(room);
+    if (!invitor.trimmed().isEmpty())
+        from = session().jidOf(invitor.trimmed());
+    if (confirm == 1) {
+        d->enterAsMember(room, [this, room, answer](int reason) {
+            if (reason != ZS_REASON_SUCCESS && !d->isBookmarked(room))
+                d->rooms.remove(room);
+            answer(reason);
+        });
+        return;
+    }
+    if (from.isEmpty()) {
+        answer(ZS_REASON_NOT_FOUND);
+        return;
+    }
+    QXmppElement decline = element(QStringLiteral("decline"));
+    decline.setAttribute(QStringLiteral("to"), from);
+    QXmppElement x = element(QStringLiteral("x"), nsMucUser);
+    x.appendChild(decline);
+    if (!d->connected()) {
+        answer(ReasonUnreachable);
+        return;
+    }
+    d->sendToRoom(room, x);
+    answer(ZS_REASON_SUCCESS);
+}
+
+void Groups::queryOwn(unsigned int key, const QString &border, int pageSize)
+{
+    d->whenBookmarks([this, key, border, pageSize] {
+        std::vector<ZS_GroupSimpleInfo> records;
+        bool after = border.isEmpty();
+        for (const State::Bookmark &b : qAsConst(d->bookmarks)) {
+            const QString id = groupIdOf(b.jid);
+            if (!after) {
+                after = id == border.trimmed().toLower();
+                continue;
+            }
+            if (pageSize > 0 && int(records.size()) >= pageSize)
+                break;
+            ZS_GroupSimpleInfo r{};
+            const auto it = d->rooms.constFind(b.jid);
+            const Settings s = it != d->rooms.constEnd() ? it->settings : Settings();
+            put(r.groupId, id);
+            put(r.name, s.name.isEmpty() ? b.name : s.name);
+            put(r.simpleText3, s.owner.isEmpty() ? QString() : session().nameOf(s.owner));
+            if (it != d->rooms.constEnd()) {
+                r.simpleValue1 = it->occupants.size();
+                r.simpleValue2 = roleOf(it->occupants.value(it->ownNick).affiliation);
+            }
+            r.simpleValue3 = d->rules.value(b.jid, true) ? 1 : 0;
+            r.simpleValue4 = s.permission;
+            r.simpleFlag = s.discuss ? 1 : 0;
+            r.type = s.type;
+            records.push_back(r);
+        }
+        invoke(&ZS_MessageCallBack::onQueryOwnGroup, key, int(ZS_REASON_SUCCESS),
+               int(records.size()),
+               static_cast<const ZS_GroupSimpleInfo *>(records.empty() ? nullptr : records.data()));
+    });
+}
+
+namespace {
+
+std::unique_ptr<ZS_GroupChangeInfo> changeOf(const QString &groupId, const Groups::Settings &s)
+{
+    auto r = makeRecord<ZS_GroupChangeInfo>();
+    put(r->groupId, groupId);
+    put(r->name, s.name);
+    r->type = s.type;
+    put(r->province, s.province);
+    put(r->city, s.city);
+    r->scope = s.scope;
+    put(r->declared, s.declared);
+    r->permission = s.permission;
+    put(r->groupDomain, s.domain);
+    r->isDiscuss = s.discuss ? 1 : 0;
+    return r;
+}
+
+} // namespace
+
+void Groups::modify(unsigned int key, const QString &groupId, Settings changes)
+{
+    const QString room = roomJid(groupId);
+    for (QString *text :
+         {&changes.name, &changes.declared, &changes.province, &changes.city, &changes.domain})
+        *text = xmlSafe(*text);
+    const auto answer = [key, groupId](int reason, const Settings &s) {
+        const auto record = changeOf(groupId, s);
+        invoke(&ZS_MessageCallBack::onModifyGroup, key, reason,
+               static_cast<const ZS_GroupChangeInfo *>(record.get()));
+    };
+    if (room.isEmpty()) {
+        answer(ZS_REASON_NOT_FOUND, changes);
+        return;
+    }
+    if (changes.name.trimmed().isEmpty()) {
+        answer(ZS_REASON_BAD_REQUEST, changes);
+        return;
+    }
+    // The stored settings first: what the change record does not hold stays.
+    d->readInfo(room, [this, room, changes, answer](int reason) {
+        if (reason != ZS_REASON_SUCCESS) {
+            answer(reason, changes);
+            return;
+        }
+        Settings next = changes;
+        const Settings before = d->rooms.value(room).settings;
+        next.owner = before.owner;
+        next.created = before.created;
+        next.isDismiss = before.isDismiss;
+        d->configure(room, next, [this, room, next, answer](int configured) {
+            if (configured == ZS_REASON_SUCCESS)
+                d->renameBookmark(room, next.name);
+            answer(configured, next);
+        });
+    });
+}
+
+void Groups::search(unsigned int key, int searchType, const QString &keyword, int pageNo,
+                    int pageSize, bool paging)
+{
+    const auto answer = [key, searchType, keyword, pageNo,
+                         paging](int reason, const std::vector<ZS_GroupSearchInfo> &list) {
+        const QByteArray word = keyword.toUtf8();
+        const auto *records = list.empty() ? nullptr : list.data();
+        if (paging)
+            invoke(&ZS_MessageCallBack::onSearchPublicGroupPaging, key, reason, searchType,
+                   word.constData(), int(list.size()), records, pageNo);
+        else
+            invoke(&ZS_MessageCallBack::onSearchPublicGroup, key, reason, searchType,
+                   word.constData(), int(list.size()), records);
+    };
+    QXmppElement query = element(QStringLiteral("query"),
+                                 QStringLiteral("http://jabber.org/protocol/disco#items"));
+    d->sendIq(
+        QXmppIq::Get, service(), query,
+        [this, searchType, keyword, pageNo, pageSize, answer](int reason, const QDomElement &iq) {
+            std::vector<ZS_GroupSearchInfo> found;
+            const QDomElement items = iq.firstChildElement(QStringLiteral("query"));
+            for (QDomElement i = items.firstChildElement(QStringLiteral("item"));
+                 !i.isNull() && found.size() < std::size_t(kGroupsMax);
+                 i = i.nextSiblingElement(QStringLiteral("item"))) {
+                const QString room = bareOf(i.attribute(QStringLiteral("jid")));
+                const QString id = groupIdOf(room);
+                const QString name = i.attribute(QStringLiteral("name"));
+                const bool match = searchType == 1
+                    ? id == keyword.trimmed().toLower()
+                    : name.contains(keyword.trimmed(), Qt::CaseInsensitive);
+                if (id.isEmpty() || !match)
+                    continue;
+                ZS_GroupSearchInfo r{};
+                put(r.groupId, id);
+                put(r.name, name);
+                r.searchFlag = d->isBookmarked(room) ? 1 : 0;
+                found.push_back(r);
+            }
+            const std::size_t size = pageSize > 0 ? std::size_t(pageSize) : found.size();
+            const std::size_t first = std::size_t(std::max(1, pageNo) - 1) * size;
+            std::vector<ZS_GroupSearchInfo> page;
+            for (std::size_t k = first; k < found.size() && k < first + size; ++k)
+                page.push_back(found[k]);
+            answer(reason, page);
+        });
+}
+
+bool Groups::notifies(const QString &groupId) const
+{
+    return d->rules.value(roomJid(groupId), true);
+}
+
+void Groups::setRule(unsigned int key, const QString &groupId, bool notice)
+{
+    const QString room = roomJid(groupId);
+    const auto answer = [key, groupId, notice](int reason) {
+        const QByteArray id = groupId.toUtf8();
+        invoke(&ZS_MessageCallBack::onSetGroupMessageRule, key, reason, id.constData(),
+               ZS_Bool8(notice ? 1 : 0));
+    };
+    d->whenBookmarks([this, room, notice, answer] {
+        if (room.isEmpty() || !d->isBookmarked(room)) {
+            answer(ZS_REASON_NOT_FOUND);
+            return;
+        }
+        d->rules.insert(room, notice);
+        d->storeRules(answer);
+    });
+}
+
+void Groups::detail(unsigned int key, const QString &groupId)
+{
+    const QString room = roomJid(groupId);
+    const auto fail = [key, groupId](int reason) {
+        const auto record = detailOf(groupId, Settings(), QString(), 0, true);
+        invoke(&ZS_MessageCallBack::onQueryGroupDetail, key, reason,
+               static_cast<const ZS_GroupDetailInfo *>(record.get()));
+    };
+    if (room.isEmpty()) {
+        fail(ZS_REASON_NOT_FOUND);
+        return;
+    }
+    d->readInfo(room, [this, key, room, groupId, fail](int reason) {
+        if (reason != ZS_REASON_SUCCESS) {
+            fail(reason);
+            return;
+        }
+        d->fetchMembers(
+            room, [this, key, room, groupId](int, QList<std::pair<QString, QString>> list) {
+                const Settings s = d->rooms.value(room).settings;
+                const auto record = detailOf(
+                    groupId, s, s.owner.isEmpty() ? QString() : session().nameOf(s.owner),
+                    list.size(), true);
+                invoke(&ZS_MessageCallBack::onQueryGroupDetail, key, int(ZS_REASON_SUCCESS),
+                       static_cast<const ZS_GroupDetailInfo *>(record.get()));
+            });
+    });
+}
+
+void Groups::members(unsigned int key, const QString &groupId, const QString &border, int pageSize)
+{
+    const QString room = roomJid(groupId);
+    const auto answer = [key, groupId](int reason, const std::vector<ZS_GroupMemberInfo> &list) {
+        const QByteArray id = groupId.toUtf8();
+        invoke(&ZS_MessageCallBack::onQueryGroupMember, key, reason, id.constData(),
+               int(list.size()),
+               static_cast<const ZS_GroupMemberInfo *>(list.empty() ? nullptr : list.data()));
+    };
+    if (room.isEmpty()) {
+        answer(ZS_REASON_NOT_FOUND, {});
+        return;
+    }
+    d->fetchMembers(room,
+                    [this, room, border, pageSize,
+                     answer](int reason, QList<std::pair<QString, QString>> list) {
+                        std::vector<ZS_GroupMemberInfo> records;
+                        const QString borderJid = border.trimmed().isEmpty()
+                            ? QString()
+                            : session().jidOf(border.trimmed());
+                        bool after = borderJid.isEmpty();
+                        const auto it = d->rooms.constFind(room);
+                        for (const auto &entry : qAsConst(list)) {
+                            if (!after) {
+                                after = entry.first == borderJid;
+                                continue;
+                            }
+                            if (pageSize > 0 && int(records.size()) >= pageSize)
+                                break;
+                            ZS_GroupMemberInfo r{};
+                            put(r.member, session().nameOf(entry.first));
+                            put(r.memberText, session().nameOf(entry.first));
+                            r.memberValue1 = roleOf(entry.second);
+                            if (it != d->rooms.constEnd())
+                                for (const State::Occupant &o : it->occupants)
+                                    if (o.jid == entry.first && o.role == QLatin1String("visitor"))
+                                        r.memberValue2 = 1;
+                            records.push_back(r);
+                        }
+                        answer(reason, records);
+                    });
+}
+
+void Groups::removeMember(unsigned int key, const QString &groupId, const QString &member)
+{
+    const QString room = roomJid(groupId);
+    const auto answer = [key, groupId, member](int reason) {
+        const QByteArray id = groupId.toUtf8();
+        const QByteArray m = member.toUtf8();
+        invoke(&ZS_MessageCallBack::onDeleteGroupMember, key, reason, id.constData(),
+               m.constData());
+    };
+    const QString jid = session().jidOf(member.trimmed());
+    if (room.isEmpty() || jid.isEmpty()) {
+        answer(ZS_REASON_NOT_FOUND);
+        return;
+    }
+    // Without the membership the server removes the occupant too (status 321).
+    d->setAffiliation(room, jid, QStringLiteral("none"), answer);
+}
+
+void Groups::forbid(unsigned int key, const QString &groupId, const QString &member, int isBan)
+{
+    const QString room = roomJid(groupId);
+    const QString jid = session().jidOf(member.trimmed());
+    const auto answer = [key, groupId, member, isBan](int reason) {
+        answerTwoTexts(&ZS_MessageCallBack::onForbidMemberSpeakGroup, key, reason, groupId, member,
+                       isBan);
+    };
+    const auto it = d->rooms.constFind(room);
+    QString nick;
+    if (it != d->rooms.constEnd())
+        for (auto o = it->occupants.constBegin(); o != it->occupants.constEnd(); ++o)
+            if (o->jid == jid)
+                nick = o.key();
+    // Voice belongs to a presence in the room: who is not there cannot be muted.
+    if (room.isEmpty() || nick.isEmpty()) {
+        answer(ZS_REASON_NOT_FOUND);
+        return;
+    }
+    QXmppElement item = element(QStringLiteral("item"));
+    item.setAttribute(QStringLiteral("nick"), nick);
+    item.setAttribute(QStringLiteral("role"),
+                      isBan ? QStringLiteral("visitor") : QStringLiteral("participant"));
+    QXmppElement query = element(QStringLiteral("query"), nsMucAdmin);
+    query.appendChild(item);
+    d->sendIq(QXmppIq::Set, room, query,
+              [answer](int reason, const QDomElement &) { answer(reason); });
+}
+
+void Groups::setRole(unsigned int key, const QString &groupId, const QString &member, int role)
+{
+    const QString room = roomJid(groupId);
+    const QString jid = session().jidOf(member.trimmed());
+    const auto answer = [key](int reason) {
+        invoke(&ZS_MessageCallBack::onSetGroupMemberRole, key, reason);
+    };
+    if (room.isEmpty() || jid.isEmpty()) {
+        answer(ZS_REASON_NOT_FOUND);
+        return;
+    }
+    if (role < Ordinary || role > Owner) {
+        answer(ZS_REASON_BAD_REQUEST);
+        return;
+    }
+    static const char *const affiliations[] = {"member", "admin", "owner"};
+    d->setAffiliation(room, jid, QString::fromLatin1(affiliations[role]), answer);
+}
+
+void Groups::attach(QXmppClient *client)
+{
+    d->client = client;
+    d->hook = new Hook(this);
+    // First of all extensions: invitations carry a body the messages side would show.
+    client->insertExtension(0, d->hook);
+}
+
+void Groups::online(bool resumed)
+{
+    if (resumed)
+        return; // the stream was kept, and the rooms with it
+    d->failIqs(ReasonUnreachable);
+    for (auto it = d->rooms.begin(); it != d->rooms.end(); ++it) {
+        it->joined = false;
+        it->occupants.clear();
+    }
+    d->bookmarksLoaded = false;
+    d->bookmarksRead = false;
+    d->loadBookmarks();
+}
+
+void Groups::offline()
+{
+    // Collected first: an answer may forget its room.
+    std::vector<std::function<void(int)>> waiting;
+    for (auto it = d->rooms.begin(); it != d->rooms.end(); ++it) {
+        it->joining = false;
+        for (auto &done : it->whenJoined)
+            waiting.push_back(std::move(done));
+        it->whenJoined.clear();
+    }
+    for (auto &done : waiting)
+        done(ReasonUnreachable);
+}
+
+void Groups::detach()
+{
+    if (d->hook)
+        d->hook->groups = nullptr;
+    d->hook = nullptr;
+    d->client = nullptr;
+    d->failIqs(ReasonUnreachable);
+    d->rooms.clear();
+    d->bookmarks.clear();
+    d->otherBookmarks.clear();
+    d->bookmarksLoaded = false;
+    d->bookmarksRead = false;
+    d->rules.clear();
+    d->rulesRead = false;
+    auto waiting = std::exchange(d->whenLoaded, {});
+    d->invitations.clear();
+    d->requested.clear();
+    for (auto &fn : waiting)
+        fn(); // answers from an empty list
+}
+
+bool Groups::handleStanza(const QDomElement &element)
+{
+    if (element.tagName() == QLatin1String("iq"))
+        return d->handleIq(element);
+    if (element.tagName() == QLatin1String("presence"))
+        return d->handlePresence(element);
+    if (element.tagName() == QLatin1String("message"))
+        return d->handleMessage(element);
+    return false;
+}
+
+} // namespace zsxmpp
