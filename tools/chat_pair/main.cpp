@@ -2,7 +2,8 @@
 // docs/screenshots (scripts/screenshots.sh --xmpp). It builds the shell as solvane does, logs
 // in through the login window, and takes turns with the peer: it says its next line once it
 // has the peer's line before it. When both sides have said everything it saves its main
-// window. The engine is whichever libZSsdk.so the process loads.
+// window, next to <out.png>, which names the peer's picture <peer>.png. The engine is
+// whichever libZSsdk.so the process loads.
 // Usage: chat_pair <out.png> <user> <peer> <server> <port> <first|second> <line>...
 
 #include "Launcher.h"
@@ -90,7 +91,7 @@ int main(int argc, char **argv)
         if (!waitFor(peerSpoke, "the peer's line"))
             return 1;
         input->setFocus();
-        QTest::keyClicks(input, lines[k]);
+        input->insertPlainText(lines[k]); // keyClicks takes ASCII only
         QTest::keyClick(input, Qt::Key_Return);
     }
     // The peer's last line, and our lines sent and read.
@@ -108,5 +109,13 @@ int main(int argc, char **argv)
         return 1;
     }
     std::printf("%s\n", qPrintable(out));
+    // Stay online until the peer has its picture too: leaving would show as offline there.
+    QFile done(out + QStringLiteral(".done"));
+    done.open(QIODevice::WriteOnly);
+    const QString peerDone = QDir(g_outDir).filePath(peer + QStringLiteral(".png.done"));
+    const std::function<bool()> peerFinished = [&] {
+        return QFile::exists(peerDone);
+    };
+    waitFor(peerFinished, "the peer's picture");
     return g_failures == 0 ? 0 : 1;
 }
