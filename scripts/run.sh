@@ -4,10 +4,10 @@
 #   scripts/run.sh [--engine sim|xmpp] [solvane's arguments]
 # sim (default): against the stand-in engine: log in as alice/alice (or bob/bob, carol/carol).
 #   Its contacts change presence now and then (TQ_SIM_LIVELY=1).
-# xmpp: against the XMPP engine, built in build/xmpp (or TQ_XMPP_BUILD_DIR) with
-#   TQ_BUILD_XMPP_ENGINE=ON, and the project's Prosody (scripts/server.sh start; left running
-#   for the next client, stopped with scripts/server.sh stop): log in as alice/alice (or
-#   bob/bob, carol/carol), server localhost, port TQ_XMPP_PORT (15222).
+# xmpp: against the XMPP engine (built by the default preset) and the project's Prosody
+#   (scripts/server.sh start; left running for the next client, stopped with
+#   scripts/server.sh stop): log in as alice/alice (or bob/bob, carol/carol), server
+#   localhost, port TQ_XMPP_PORT (15222).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 engine=sim
@@ -39,10 +39,10 @@ sim)
     program=build/default/launcher/solvane
     ;;
 xmpp)
-    build=${TQ_XMPP_BUILD_DIR:-build/xmpp}
-    cmake --preset default -B "$build" -DTQ_BUILD_XMPP_ENGINE=ON \
-        -DTQ_LINK_COMPILE_COMMANDS=OFF >/dev/null
-    cmake --build "$build" -j 2 --target solvane ZSsdkXmpp
+    # The default preset builds the engine too (TQ_BUILD_XMPP_ENGINE).
+    build=build/default
+    cmake --preset default >/dev/null
+    cmake --build --preset default -j 2 --target solvane ZSsdkXmpp
     bash scripts/server.sh start
     # TQ_Agent's RUNPATH names the stand-in's directory; LD_LIBRARY_PATH comes first.
     export LD_LIBRARY_PATH="$PWD/$build/engine/xmpp/lib${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"

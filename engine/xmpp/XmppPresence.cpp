@@ -6,6 +6,7 @@
 
 #include <QXmppClient.h>
 #include <QXmppClientExtension.h>
+#include <QXmppDiscoveryManager.h>
 #include <QXmppElement.h>
 #include <QXmppIq.h>
 #include <QXmppPresence.h>
@@ -209,7 +210,7 @@ void Presence::online(bool resumed)
         // The stream and what was seen on it are intact; only a change made while it was
         // down is missing.
         if (m_unsent && m_published && m_client)
-            m_client->sendPacket(toPresence(m_own));
+            m_client->sendPacket(withCaps(toPresence(m_own)));
         m_unsent = false;
         return;
     }
@@ -256,6 +257,17 @@ void Presence::detach()
 QXmppPresence Presence::current() const
 {
     return m_published ? toPresence(m_own) : QXmppPresence(QXmppPresence::Available);
+}
+
+QXmppPresence Presence::withCaps(QXmppPresence presence) const
+{
+    auto *disco = m_client ? m_client->findExtension<QXmppDiscoveryManager>() : nullptr;
+    if (!disco)
+        return presence;
+    presence.setCapabilityHash(QStringLiteral("sha-1"));
+    presence.setCapabilityNode(disco->clientCapabilitiesNode());
+    presence.setCapabilityVer(disco->capabilities().verificationString());
+    return presence;
 }
 
 QXmppPresence Presence::toPresence(const State &state)
@@ -495,7 +507,8 @@ void Presence::publish(unsigned int key, int type, int subtype, const QByteArray
     m_own = {type, subtype, note.left(kNoteMax), m_own.profile};
     m_published = true;
     // While the connection is down it goes out with the next stream.
-    m_unsent = !(m_client && session().isOnline() && m_client->sendPacket(toPresence(m_own)));
+    m_unsent
+        = !(m_client && session().isOnline() && m_client->sendPacket(withCaps(toPresence(m_own))));
     invoke(&ZS_GeneralCallBack::onPublishPresence, key, int(ZS_REASON_SUCCESS));
 }
 
@@ -505,7 +518,8 @@ void Presence::announceProfile(unsigned long long version)
     if (!m_published)
         m_own.type = 1; // what the plain presence of the stream said
     m_published = true;
-    m_unsent = !(m_client && session().isOnline() && m_client->sendPacket(toPresence(m_own)));
+    m_unsent
+        = !(m_client && session().isOnline() && m_client->sendPacket(withCaps(toPresence(m_own))));
 }
 
 void Presence::userStates(unsigned int key, const QStringList &names, bool valid)

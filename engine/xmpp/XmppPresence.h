@@ -79,6 +79,9 @@ public:
 
     // The wire forms above; public for the tests of their parsing.
     static QXmppPresence toPresence(const State &state);
+    // The presence with this client's entity capabilities (XEP-0115), which QXmpp adds to the
+    // initial presence only.
+    QXmppPresence withCaps(QXmppPresence presence) const;
     static State fromPresence(const QXmppPresence &presence);
     static Profile fromVCard(const QDomElement &vcard);
     // The vCard to store: the profile's fields, and whatever else `stored` holds.
