@@ -354,7 +354,6 @@ struct Groups::State
         Settings settings;
         bool joined = false; // the own presence came back
         bool joining = false;
-        bool announce = false; // joined on an answer: the member list goes to the caller
         bool leaving = false; // quit or dismissed by this user: what follows is expected
         // 104s still to come for this user's own changes: the server answers the change, then
         // tells every occupant, this user included.
@@ -454,7 +453,7 @@ struct Groups::State
     QString ownNick() const { return session().ownJid(); }
 
     // Enters the room (or is in it): done(200) once the own presence is back, else the reason.
-    void enter(const QString &room, bool announce, std::function<void(int)> done)
+    void enter(const QString &room, std::function<void(int)> done)
     {
         Room &r = rooms[room];
         r.jid = room;
@@ -462,7 +461,6 @@ struct Groups::State
             done(ZS_REASON_SUCCESS);
             return;
         }
-        r.announce = r.announce || announce;
         r.whenJoined.push_back(std::move(done));
         if (r.joining)
             return;
@@ -494,7 +492,7 @@ struct Groups::State
             done(reason);
     }
 
-    // Reads the room's name and description (disco#info).
+    // Reads the room's name and desc (disco#info).
     void readInfo(const QString &room, std::function<void(int)> done)
     {
         QXmppElement query = element(QStringLiteral("query"), nsDiscoInfo);
@@ -509,7 +507,7 @@ struct Groups::State
     void takeInfo(const QString &room, const QDomElement &query)
     {
         QString name;
-        QString description;
+        QString desc;
         const QDomElement identity = query.firstChildElement(QStringLiteral("identity"));
         if (!identity.isNull())
             name = identity.attribute(QStringLiteral("name"));
@@ -519,13 +517,13 @@ struct Groups::State
             const QString var = f.attribute(QStringLiteral("var"));
             const QString value = f.firstChildElement(QStringLiteral("value")).text();
             if (var == QLatin1String("muc#roominfo_description"))
-                description = value;
+                desc = value;
             else if (var == QLatin1String("muc#roomconfig_roomname") && !value.isEmpty())
                 name = value;
         }
         Room &r = rooms[room];
         r.jid = room;
-        r.settings = fromDescription(description);
+        r.settings = settingsOf(desc);
         r.configured = true;
         // Prosody names an unnamed room by its node.
         r.settings.name = name;
@@ -629,7 +627,7 @@ struct Groups::State
         (*step)(0);
     }
 
-    // Submits the room's configuration: name, settings in the description, persistent,
+    // Submits the room's configuration: name, settings in the desc, persistent,
     // members-only, public for scope 1, JIDs shown to the members, members may invite.
     void configure(const QString &room, const Settings &settings, std::function<void(int)> done)
     {
@@ -640,7 +638,7 @@ struct Groups::State
         };
         field("FORM_TYPE", QStringLiteral("http://jabber.org/protocol/muc#roomconfig"));
         field("muc#roomconfig_roomname", settings.name);
-        field("muc#roomconfig_roomdesc", toDescription(settings));
+        field("muc#roomconfig_roomdesc", settingsText(settings));
         field("muc#roomconfig_persistentroom", QStringLiteral("1"));
         field("muc#roomconfig_membersonly", QStringLiteral("1"));
         field("muc#roomconfig_publicroom",
@@ -653,7 +651,7 @@ struct Groups::State
         // A change that changes nothing brings no 104.
         const Settings &before = r.settings;
         const bool changes = before.name != settings.name
-            || toDescription(before) != toDescription(settings) || before.scope != settings.scope
+            || settingsText(before) != settingsText(settings) || before.scope != settings.scope
             || !r.configured;
         if (changes)
             ++r.ownChanges;
@@ -721,18 +719,9 @@ struct Groups::State
                 bookmarks << Bookmark{jid, c.attribute(QStringLiteral("name"))};
             }
             bookmarksRead = reason == ZS_REASON_SUCCESS;
-            for (const Bookmark &b : qAsConst(bookmarks))
-                enter(b.jid, false, [this, room = b.jid](int entered) {
-                    if (entered == ZS_REASON_SUCCESS)
-                        return;
-                    Engine::get().trace(QStringLiteral("group %1 not entered: %2")
-                                            .arg(escaped(room), QString::number(entered)));
-                    // Gone, or no longer the user's (while the user was away): forgotten.
-                    if (entered == ZS_REASON_NOT_FOUND || entered == ZS_REASON_FORBIDDEN)
-                        forget(room);
-                });
-            // The groups' settings and the rules are read before the list is answered.
-            auto remaining = std::make_shared<int>(bookmarks.size() + 1);
+            // Each group is entered and its settings read, and the rules too, before the list
+            // is answered: then it also tells the user's place in each.
+            auto remaining = std::make_shared<int>(2 * bookmarks.size() + 1);
             const auto oneDone = [this, remaining] {
                 if (--*remaining > 0)
                     return;
@@ -741,8 +730,19 @@ struct Groups::State
                 for (auto &fn : waiting)
                     fn();
             };
-            for (const Bookmark &b : qAsConst(bookmarks))
+            for (const Bookmark &b : qAsConst(bookmarks)) {
+                enter(b.jid, [this, room = b.jid, oneDone](int entered) {
+                    if (entered != ZS_REASON_SUCCESS) {
+                        Engine::get().trace(QStringLiteral("group %1 not entered: %2")
+                                                .arg(escaped(room), QString::number(entered)));
+                        // Gone, or no longer the user's (while the user was away): forgotten.
+                        if (entered == ZS_REASON_NOT_FOUND || entered == ZS_REASON_FORBIDDEN)
+                            forget(room);
+                    }
+                    oneDone();
+                });
                 readInfo(b.jid, [oneDone](int) { oneDone(); });
+            }
             loadRules(oneDone);
         });
     }
@@ -1135,22 +1135,34 @@ struct Groups::State
     // Joins a room the user has just become a member of: bookmark, members to the caller.
     void enterAsMember(const QString &room, std::function<void(int)> done = {})
     {
-        enter(room, true, [this, room, done = std::move(done)](int reason) {
+        enter(room, [this, room, done = std::move(done)](int reason) {
+            if (reason == ZS_REASON_SUCCESS)
+                addBookmark(room, nameOf(room)); // one of the user's groups from now on
             if (done)
                 done(reason);
             if (reason != ZS_REASON_SUCCESS)
                 return;
+            // The settings (for the name), then the members for the caller.
             readInfo(room, [this, room](int) {
-                const auto it = rooms.constFind(room);
-                if (it == rooms.constEnd())
-                    return;
-                addBookmark(room, it->settings.name);
-                Notice n = noticeIn(ZS_GROUP_NOTICE_JOINED, room, session().ownJid(),
-                                    session().ownJid());
-                for (const Occupant &o : it->occupants)
-                    if (!o.jid.isEmpty())
-                        n.members.append({session().nameOf(o.jid), session().nameOf(o.jid)});
-                emitNotice(n);
+                renameBookmark(room, nameOf(room));
+                fetchMembers(room,
+                             [this, room](int fetched, QList<std::pair<QString, QString>> list) {
+                                 const auto it = rooms.constFind(room);
+                                 if (it == rooms.constEnd())
+                                     return;
+                                 Notice n = noticeIn(ZS_GROUP_NOTICE_JOINED, room,
+                                                     session().ownJid(), session().ownJid());
+                                 if (fetched != ZS_REASON_SUCCESS) { // those in the room, then
+                                     list.clear();
+                                     for (const Occupant &o : it->occupants)
+                                         if (!o.jid.isEmpty())
+                                             list.append({o.jid, o.affiliation});
+                                 }
+                                 for (const auto &member : qAsConst(list))
+                                     n.members.append({session().nameOf(member.first),
+                                                       session().nameOf(member.first)});
+                                 emitNotice(n);
+                             });
             });
         });
     }
@@ -1204,7 +1216,7 @@ bool Groups::maySpeak(const QString &groupId) const
     return role == QLatin1String("participant") || role == QLatin1String("moderator");
 }
 
-QString Groups::toDescription(const Settings &s)
+QString Groups::settingsText(const Settings &s)
 {
     const QJsonObject o{
         {"declared", s.declared},   {"type", s.type},      {"province", s.province},
@@ -1214,12 +1226,12 @@ QString Groups::toDescription(const Settings &s)
     return QString::fromUtf8(QJsonDocument(o).toJson(QJsonDocument::Compact));
 }
 
-Groups::Settings Groups::fromDescription(const QString &description)
+Groups::Settings Groups::settingsOf(const QString &desc)
 {
     Settings s;
-    const QJsonDocument doc = QJsonDocument::fromJson(description.toUtf8());
+    const QJsonDocument doc = QJsonDocument::fromJson(desc.toUtf8());
     if (!doc.isObject()) {
-        s.declared = description;
+        s.declared = desc;
         return s;
     }
     const QJsonObject o = doc.object();
@@ -1285,7 +1297,7 @@ void Groups::create(unsigned int key, Settings settings)
     settings.owner = session().ownJid();
     settings.created = now();
     d->rooms[room].settings = settings;
-    d->enter(room, false, [this, key, room, groupId, settings, fail](int entered) {
+    d->enter(room, [this, key, room, groupId, settings, fail](int entered) {
         if (entered != ZS_REASON_SUCCESS) {
             d->rooms.remove(room);
             fail(entered);
@@ -1375,41 +1387,31 @@ void Groups::join(unsigned int key, const QString &groupId, const QString &decla
         answerText(&ZS_MessageCallBack::onJoinGroup, key, ZS_REASON_BAD_REQUEST, groupId);
         return;
     }
-    // The owner named in the description decides.
-    QXmppElement query = element(QStringLiteral("query"), nsDiscoInfo);
-    d->sendIq(
-        QXmppIq::Get, room, query,
-        [this, key, room, groupId, declared](int reason, const QDomElement &iq) {
-            if (reason != ZS_REASON_SUCCESS) {
-                answerText(&ZS_MessageCallBack::onJoinGroup, key, reason, groupId);
-                return;
-            }
-            QString description;
-            const QDomElement form = child(child(iq, QStringLiteral("query"), nsDiscoInfo),
-                                           QStringLiteral("x"), nsData);
-            for (QDomElement f = form.firstChildElement(QStringLiteral("field")); !f.isNull();
-                 f = f.nextSiblingElement(QStringLiteral("field")))
-                if (f.attribute(QStringLiteral("var")) == QLatin1String("muc#roominfo_description"))
-                    description = f.firstChildElement(QStringLiteral("value")).text();
-            const QString owner = fromDescription(description).owner;
-            if (owner.isEmpty() || !d->connected()) {
-                answerText(&ZS_MessageCallBack::onJoinGroup, key,
-                           owner.isEmpty() ? int(ZS_REASON_FORBIDDEN) : int(ReasonUnreachable),
-                           groupId);
-                return;
-            }
-            QXmppElement request = element(QStringLiteral("join-request"), nsGroup);
-            request.setAttribute(QStringLiteral("room"), room);
-            request.appendChild(textElement(QStringLiteral("reason"), declared));
-            QXmppMessage m;
-            m.setTo(owner);
-            m.setType(QXmppMessage::Normal);
-            m.setExtensions({request});
-            d->client->sendPacket(m);
-            if (d->requested.contains(room) || d->requested.size() < kWaitingMax)
-                d->requested.insert(room, owner);
-            answerText(&ZS_MessageCallBack::onJoinGroup, key, ZS_REASON_SUCCESS, groupId);
-        });
+    // The owner named in the desc decides.
+    d->readInfo(room, [this, key, room, groupId, declared](int reason) {
+        if (reason != ZS_REASON_SUCCESS) {
+            answerText(&ZS_MessageCallBack::onJoinGroup, key, reason, groupId);
+            return;
+        }
+        const QString owner = d->rooms.value(room).settings.owner;
+        if (owner.isEmpty() || !d->connected()) {
+            answerText(&ZS_MessageCallBack::onJoinGroup, key,
+                       owner.isEmpty() ? int(ZS_REASON_FORBIDDEN) : int(ReasonUnreachable),
+                       groupId);
+            return;
+        }
+        QXmppElement request = element(QStringLiteral("join-request"), nsGroup);
+        request.setAttribute(QStringLiteral("room"), room);
+        request.appendChild(textElement(QStringLiteral("reason"), declared));
+        QXmppMessage m;
+        m.setTo(owner);
+        m.setType(QXmppMessage::Normal);
+        m.setExtensions({request});
+        d->client->sendPacket(m);
+        if (d->requested.contains(room) || d->requested.size() < kWaitingMax)
+            d->requested.insert(room, owner);
+        answerText(&ZS_MessageCallBack::onJoinGroup, key, ZS_REASON_SUCCESS, groupId);
+    });
 }
 
 void Groups::replyRequest(unsigned int key, const QString &groupId, const QString &member,

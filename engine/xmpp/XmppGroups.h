@@ -5,18 +5,19 @@
 // Ids: a room of the own server's MUC service (conference.<domain>) is named by its node,
 // "g" and 10 hex digits; a room elsewhere by its bare room JID, which must also begin with "g".
 //
-// The room's name is the group's name; its description is a JSON object that keeps what has
-// no standard field of the room configuration:
+// The room's name is the group's name; its desc field (roomdesc) is a JSON object that keeps
+// what has no standard field of the room configuration:
 //   {"declared":"..","type":0,"province":"..","city":"..","scope":0,"permission":0,
 //    "isDismiss":0,"domain":"..","discuss":false,"owner":"alice@localhost",
 //    "created":"yyyy-MM-dd hh:mm:ss"}
-// A description that is not such an object (a room made by another client) is the declared
-// text. scope 1 makes the room public (listed by the service); every room lets its members
+// A desc that is not such an object (a room made by another client) is the declared text.
+// scope 1 makes the room public (listed by the service); every room lets its members
 // invite and shows the members' JIDs to the members. Nicknames are bare JIDs.
 //
 // The user's groups are the conference bookmarks of private storage (XEP-0048 in XEP-0049,
-// autojoin): they survive logins and every room of them is joined when the session comes up,
-// so the server's presences give the notices.
+// autojoin): they survive logins and every room of them is entered when a new stream comes up,
+// so the server's presences give the notices. A room found gone, or no longer the user's, then
+// leaves the list.
 //
 // The message rules (SetGroupMessageRule) are the user's own, in private storage:
 //   <group-rules xmlns='urn:tq:group:0'><group room='..' notice='0'/></group-rules>
@@ -24,7 +25,7 @@
 // Requests to join (JoinGroup) and their answers travel as messages with
 //   <join-request xmlns='urn:tq:group:0' room='..'><reason>..</reason></join-request>
 //   <join-reply xmlns='urn:tq:group:0' room='..' confirm='1'/>
-// between the requester and the owner named in the description.
+// between the requester and the owner named in the desc.
 
 #include "XmppFeature.h"
 
@@ -73,9 +74,9 @@ public:
         QString owner; // bare JID
         QString created;
     };
-    // The description's JSON (above), and back.
-    static QString toDescription(const Settings &settings);
-    static Settings fromDescription(const QString &description);
+    // The desc's JSON (above), and back.
+    static QString settingsText(const Settings &settings);
+    static Settings settingsOf(const QString &desc);
 
     // The requests of api_group.cpp, on the engine's thread; each answers exactly once.
     void create(unsigned int key, Settings settings);

@@ -66,6 +66,7 @@ class TestXmppGroups : public QObject
 
 private slots:
     void initTestCase();
+    void cleanup();
 
     void invitedMembersAcceptRefuseAreMutedAndQuit();
     void groupsSurviveLoginAndDismissalReachesMembers();
@@ -73,6 +74,7 @@ private slots:
     void invitationWaitsForAnOfflineInvitee();
     void onlyOwnersAndModeratorsAct();
     void badInputIsRefusedOrCut();
+    void roomsAreEnteredAgainAfterTheServerReturns();
 
 private:
     std::unique_ptr<PeerProcess> peer(const QString &user);
@@ -91,10 +93,16 @@ void TestXmppGroups::initTestCase()
     QVERIFY(XmppServer::ensureStarted());
 }
 
+void TestXmppGroups::cleanup()
+{
+    // A failed restart must not leave the other classes without a server.
+    QVERIFY(XmppServer::ensureStarted());
+}
+
 std::unique_ptr<PeerProcess> TestXmppGroups::peer(const QString &user)
 {
     auto p = std::make_unique<PeerProcess>(user);
-    if (!p->start() || !p->loginOk(user))
+    if (!p->start({QStringLiteral("TQ_XMPP_RECONNECT_MS=100")}) || !p->loginOk(user))
         return nullptr;
     return p;
 }
@@ -332,7 +340,7 @@ void TestXmppGroups::requestToJoinReachesOwnerAndAcceptanceAdmits()
     const QString hidden = create(*bob, QStringLiteral("Open secret"));
     QVERIFY(!hidden.isEmpty());
 
-    // Found by a part of its name in any case, or by its id; a private group never.
+    // Found by a piece of its name in any case, or by its id; a private group never.
     QJsonObject found = ask(*carol, QStringLiteral("gsearch"), {"0", QStringLiteral("OPEN")},
                             QStringLiteral("onSearchPublicGroup"));
     QCOMPARE(num(found, "reason"), 200);
@@ -371,7 +379,11 @@ void TestXmppGroups::requestToJoinReachesOwnerAndAcceptanceAdmits()
     QCOMPARE(num(carol->waitEvent(kNotice, notice(ZS_GROUP_NOTICE_REPLY_REQUEST, id, "carol")),
                  "extraValue"),
              1);
-    QVERIFY(!carol->waitEvent(kNotice, notice(ZS_GROUP_NOTICE_JOINED, id, "carol")).isEmpty());
+    const QJsonArray everyone
+        = carol->waitEvent(kNotice, notice(ZS_GROUP_NOTICE_JOINED, id, "carol"))
+              .value(QStringLiteral("members"))
+              .toArray();
+    QVERIFY(everyone.contains(QStringLiteral("bob")) && everyone.contains(QStringLiteral("carol")));
     QVERIFY(!bob->waitEvent(kNotice, notice(ZS_GROUP_NOTICE_MEMBER_JOINED, id, "carol")).isEmpty());
     QVERIFY(idsOf(ask(*carol, QStringLiteral("gown"), {QString(), "0"},
                       QStringLiteral("onQueryOwnGroup")))
@@ -567,6 +579,50 @@ void TestXmppGroups::badInputIsRefusedOrCut()
         QCOMPARE(num(ask(*alice, QStringLiteral("gdismiss"), {g}, QStringLiteral("onDismissGroup")),
                      "reason"),
                  200);
+}
+
+void TestXmppGroups::roomsAreEnteredAgainAfterTheServerReturns()
+{
+    const auto alice = peer(QStringLiteral("alice"));
+    auto bob = peer(QStringLiteral("bob"));
+    QVERIFY(alice && bob);
+    const QString id = create(*alice, QStringLiteral("Through a restart"));
+    QVERIFY(!id.isEmpty());
+    QVERIFY(admit(*alice, *bob, id));
+    bob.reset();
+
+    QVERIFY(XmppServer::stop());
+    QVERIFY(XmppServer::start());
+    // The login's connected state was taken by the login: this is the new stream's.
+    QVERIFY(
+        !alice
+             ->waitEvent(QStringLiteral("onConnectState"),
+                         [](const QJsonObject &e) { return num(e, "code") == ZS_STATE_CONNECTED; })
+             .isEmpty());
+    // Her groups are answered once she is back in each: the owner there again.
+    const QJsonObject own
+        = ask(*alice, QStringLiteral("gown"), {QString(), "0"}, QStringLiteral("onQueryOwnGroup"));
+    bool found = false;
+    for (const QJsonValue &g : own.value(QStringLiteral("groups")).toArray())
+        if (str(g.toObject(), "groupId") == id) {
+            found = true;
+            QCOMPARE(num(g.toObject(), "role"), 2);
+        }
+    QVERIFY(found);
+
+    // bob logs in after: alice, in the room, sees him enter; she can mute him, he hears it.
+    bob = peer(QStringLiteral("bob"));
+    QVERIFY(bob);
+    QVERIFY(!alice->waitEvent(kNotice, notice(ZS_GROUP_NOTICE_MEMBER_JOINED, id, "bob")).isEmpty());
+    QCOMPARE(num(ask(*alice, QStringLiteral("gforbid"), {id, QStringLiteral("bob"), "1"},
+                     QStringLiteral("onForbidMemberSpeakGroup")),
+                 "reason"),
+             200);
+    QVERIFY(!bob->waitEvent(kNotice, notice(ZS_GROUP_NOTICE_MEMBER_INFO, id, "bob")).isEmpty());
+    QCOMPARE(num(ask(*alice, QStringLiteral("gdismiss"), {id}, QStringLiteral("onDismissGroup")),
+                 "reason"),
+             200);
+    QVERIFY(!bob->waitEvent(kNotice, notice(ZS_GROUP_NOTICE_DISMISSED, id)).isEmpty());
 }
 
 TQ_TEST_CLASS(TestXmppGroups)
