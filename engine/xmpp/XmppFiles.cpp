@@ -376,7 +376,7 @@ void Files::upload(const UploadRequest &request)
     t.key = request.key;
     t.path = request.path;
     t.total = request.size;
-    t.receiverJid = session().jidOf(request.receiver);
+    t.receiverJid = session().addressOf(request.receiver);
     t.msgId = request.msgId;
     t.msgType = request.msgType;
     t.userData = request.userData;

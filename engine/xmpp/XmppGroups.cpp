@@ -19,6 +19,7 @@
 #include <QJsonObject>
 #include <QPointer>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTimer>
 
@@ -1199,6 +1200,39 @@ QString Groups::groupIdOf(const QString &roomJid) const
     if (!node.startsWith(QLatin1Char('g')))
         return QString();
     return QXmppUtils::jidToDomain(room) == service() ? node : room;
+}
+
+bool Groups::isGroupId(const QString &receiver) const
+{
+    static const QRegularExpression ownId(QStringLiteral("^g[0-9a-f]{10}$"));
+    const QString id = receiver.trimmed().toLower();
+    if (!id.startsWith(QLatin1Char('g')))
+        return false;
+    return ownId.match(id).hasMatch() || d->rooms.contains(roomJid(id))
+        || (id.contains(QLatin1Char('@')) && isRoom(id));
+}
+
+bool Groups::isRoom(const QString &jid) const
+{
+    const QString room = bareOf(jid);
+    if (!QXmppUtils::jidToUser(room).startsWith(QLatin1Char('g')))
+        return false;
+    const QString domain = QXmppUtils::jidToDomain(room);
+    // Rooms of other servers live on their "conference." services too.
+    return domain == service() || domain.startsWith(QLatin1String("conference."))
+        || d->rooms.contains(room);
+}
+
+QString Groups::memberJid(const QString &roomJid, const QString &nick) const
+{
+    const auto it = d->rooms.constFind(bareOf(roomJid));
+    return it == d->rooms.constEnd() ? QString() : it->occupants.value(nick).jid;
+}
+
+QString Groups::ownNick(const QString &roomJid) const
+{
+    const auto it = d->rooms.constFind(bareOf(roomJid));
+    return it == d->rooms.constEnd() ? QString() : it->ownNick;
 }
 
 bool Groups::isJoined(const QString &groupId) const

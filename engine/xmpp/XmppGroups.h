@@ -57,6 +57,14 @@ public:
     bool notifies(const QString &groupId) const;
     // The own server's MUC service.
     QString service() const;
+    // Whether a caller's receiver names a group (an id this engine makes, or a room JID), and
+    // whether a JID is a room of a group.
+    bool isGroupId(const QString &receiver) const;
+    bool isRoom(const QString &jid) const;
+    // The bare JID behind a nickname in a room the user is in; empty when the room hides it.
+    QString memberJid(const QString &roomJid, const QString &nick) const;
+    // The user's own nickname in that room.
+    QString ownNick(const QString &roomJid) const;
 
     // A group's settings, as CreateGroup and ModifyGroup give them.
     struct Settings

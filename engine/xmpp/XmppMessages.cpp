@@ -2,6 +2,7 @@
 
 #include "XmppCommon.h"
 #include "XmppEngine.h"
+#include "XmppGroups.h"
 #include "XmppSession.h"
 
 #include <QXmppClient.h>
@@ -10,6 +11,7 @@
 #include <QXmppIq.h>
 #include <QXmppLogger.h>
 #include <QXmppMessage.h>
+#include <QXmppUtils.h>
 
 #include <QDateTime>
 #include <QDomElement>
@@ -295,6 +297,11 @@ struct Messages::State
         quint32 seq = 0; // its place in the stream's count
         quint64 epoch = 0; // the stream management session it was counted in
         int error = 0; // an error stanza came back for it
+        // To another server: our server acknowledges what it passes on, the receiver's
+        // refusal comes later. Done once the probe sent behind it was answered.
+        bool remote = false;
+        bool acked = false;
+        bool reached = false;
         QElapsedTimer since;
     };
     std::deque<Outgoing> out;
@@ -309,6 +316,7 @@ struct Messages::State
     {
         std::function<void(const QDomElement *result, int reason)> done; // result: null on failure
         QElapsedTimer since;
+        QString to; // bare; besides the server and the account, only it may answer
     };
     QHash<QString, PendingIq> iqs;
 
@@ -471,7 +479,11 @@ struct Messages::State
     {
         std::vector<std::pair<std::function<void(int)>, int>> done;
         for (auto it = out.begin(); it != out.end();) {
-            if (it->numbered && it->epoch == at && qint32(h - it->seq) >= 0) {
+            if (it->numbered && it->epoch == at && qint32(h - it->seq) >= 0 && it->remote
+                && !it->reached && !it->error) {
+                it->acked = true; // the receiver's server has not spoken yet
+                ++it;
+            } else if (it->numbered && it->epoch == at && qint32(h - it->seq) >= 0) {
                 Engine::get().trace(QStringLiteral("message %1 acknowledged as stanza %2")
                                         .arg(it->message.id(), QString::number(it->seq)));
                 done.emplace_back(std::move(it->done), it->error ? it->error : 200);
@@ -480,8 +492,8 @@ struct Messages::State
                 ++it;
             }
         }
-        for (auto &d : done)
-            d.first(d.second);
+        for (auto &answer : done)
+            answer.first(answer.second);
     }
 
     // A new stream (not resumed): what was written to the old one and not written again
@@ -503,8 +515,8 @@ struct Messages::State
                 ++it;
             }
         }
-        for (auto &d : done)
-            d(reason);
+        for (auto &answer : done)
+            answer(reason);
     }
 
     void write(Outgoing &o)
@@ -516,6 +528,12 @@ struct Messages::State
         const QString id = o.message.id();
         if (!client || !client->sendPacket(o.message))
             return; // the loss of the connection follows; the timer or a new stream decides
+        o.acked = false;
+        o.reached = false;
+        if (o.remote) {
+            probe(id, bareOf(o.message.to()));
+            return;
+        }
         if (!smEnabled) {
             // No stream management: the answer to a ping sent after it proves the server has
             // handled it (a server handles one stream's stanzas in order).
@@ -535,6 +553,35 @@ struct Messages::State
                        }
                    });
         }
+    }
+
+    // Servers handle a link's stanzas in order, and the receiver's server answers over one
+    // link too: any answer to a ping sent to the receiver behind a message comes after the
+    // message's error bounce, if there was one. Without stream management it also stands for
+    // our server's acknowledgement.
+    void probe(const QString &id, const QString &to)
+    {
+        sendIq(QStringLiteral("get"), to, element(QStringLiteral("ping"), nsPing),
+               [this, id](const QDomElement *, int reason) {
+                   if (reason == ReasonUnreachable)
+                       return; // the stream is gone: the new one decides
+                   for (auto it = out.begin(); it != out.end(); ++it) {
+                       if (it->message.id() != id || !it->remote)
+                           continue;
+                       it->reached = true;
+                       if (reason == ZS_REASON_TIMEOUT && !it->error)
+                           it->error = ZS_REASON_TIMEOUT;
+                       if (!it->acked && smEnabled && !it->error)
+                           return; // our server's acknowledgement still to come
+                       Engine::get().trace(
+                           QStringLiteral("message %1 reached the receiver's server").arg(id));
+                       auto done = std::move(it->done);
+                       const int result = it->error ? it->error : 200;
+                       out.erase(it);
+                       done(result);
+                       return;
+                   }
+               });
     }
 
     void tick()
@@ -589,7 +636,7 @@ struct Messages::State
         iq.setType(type == QLatin1String("set") ? QXmppIq::Set : QXmppIq::Get);
         iq.setTo(to);
         iq.payload = payload;
-        PendingIq pending{std::move(done), QElapsedTimer()};
+        PendingIq pending{std::move(done), QElapsedTimer(), bareOf(to)};
         pending.since.start();
         iqs.insert(iq.id(), std::move(pending));
         ensureTimer();
@@ -605,9 +652,10 @@ struct Messages::State
         const auto it = iqs.find(id);
         if (it == iqs.end())
             return false;
-        // Only the server or the account itself answers the engine's own requests.
+        // Only the server, the account itself or the one asked answers the engine's requests.
         const QString from = bareOf(iq.attribute(QStringLiteral("from")));
-        if (!from.isEmpty() && from != session().ownJid() && from != session().domain())
+        if (!from.isEmpty() && from != session().ownJid() && from != session().domain()
+            && from != it->to)
             return false;
         const auto done = std::move(it->done);
         iqs.erase(it);
@@ -649,7 +697,9 @@ struct Messages::State
                 incoming(copy, inner, kind == QLatin1String("sent"));
             return true;
         }
-        if (m.type() == QXmppMessage::GroupChat || m.type() == QXmppMessage::Headline)
+        if (m.type() == QXmppMessage::GroupChat)
+            return incomingGroup(m, stanza);
+        if (m.type() == QXmppMessage::Headline)
             return false;
         incoming(m, stanza, false);
         return false;
@@ -714,6 +764,59 @@ struct Messages::State
         answerMessage(content.isFile ? &ZS_MessageCallBack::onReceiveFile
                                      : &ZS_MessageCallBack::onReceiveMessage,
                       *record);
+    }
+
+    // A message of a group the user is in, as its room passes it on: to everyone, the
+    // sender included (whose send result already told of it), and again as the room's
+    // history when the user enters the room.
+    bool incomingGroup(const QXmppMessage &m, const QDomElement &stanza)
+    {
+        Groups &groups = session().groups();
+        const QString room = bareOf(m.from());
+        const QString nick = QXmppUtils::jidToResource(m.from());
+        const QString groupId = groups.groupIdOf(room);
+        const Content content = contentOf(m);
+        if (groupId.isEmpty() || nick.isEmpty() || (m.body().isEmpty() && !content.isFile))
+            return false; // the room's own news: the groups side reads those
+        const QString member = groups.memberJid(room, nick);
+        const bool own
+            = nick == groups.ownNick(room) || (!member.isEmpty() && member == session().ownJid());
+        const QString id = idOf(m);
+        if (own || !firstTime(room, id))
+            return true;
+        const QDomElement applyTo = child(stanza, QStringLiteral("apply-to"), nsFasten);
+        if (!applyTo.isNull()) {
+            const QString target = applyTo.attribute(QStringLiteral("id"));
+            if (!target.isEmpty() && !child(applyTo, QStringLiteral("retract"), nsRetract).isNull())
+                groupNotice(NoticeWithdrawn, target, groupId,
+                            member.isEmpty() ? nick : session().nameOf(member), m.stamp());
+            return true;
+        }
+        auto record = makeRecord<ZS_MessageInfo>();
+        q.fillRecord(*record, m);
+        put(record->sender, member.isEmpty() ? nick : session().nameOf(member));
+        put(record->receiver, groupId);
+        put(record->sessionId, groupId);
+        record->sessionType = 1;
+        answerMessage(content.isFile ? &ZS_MessageCallBack::onReceiveFile
+                                     : &ZS_MessageCallBack::onReceiveMessage,
+                      *record);
+        return true;
+    }
+
+    // A member withdrew a message of the group's.
+    void groupNotice(int type, const QString &msgId, const QString &groupId, const QString &sender,
+                     const QDateTime &stamp)
+    {
+        auto record = makeRecord<ZS_MessageInfo>();
+        record->msgType = type;
+        put(record->msgId, msgId);
+        put(record->dateCreated, dateText(stamp));
+        put(record->sender, sender);
+        put(record->receiver, groupId);
+        put(record->sessionId, groupId);
+        record->sessionType = 1;
+        answerMessage(&ZS_MessageCallBack::onReceiveOpreateNoticeMessage, *record);
     }
 
     void notice(int type, const QString &msgId, const QString &peer, const QDateTime &stamp)
@@ -836,8 +939,11 @@ QXmppMessage Messages::compose(const QString &to, int msgType, const QString &us
     message.setId(id);
     message.setOriginId(id);
     message.setTo(to);
-    message.setType(QXmppMessage::Chat);
-    message.setMarkable(true);
+    // A group's message goes to its room, which passes it on to every member; read markers
+    // are kept for one-to-one chats.
+    const bool room = session().groups().isRoom(to);
+    message.setType(room ? QXmppMessage::GroupChat : QXmppMessage::Chat);
+    message.setMarkable(!room);
     QXmppElement tq = element(QStringLiteral("tq"), nsTq);
     tq.setAttribute(QStringLiteral("type"), QString::number(msgType));
     if (!userData.isEmpty())
@@ -869,6 +975,11 @@ void Messages::send(const QXmppMessage &message, std::function<void(int reason)>
     if (o.message.id().isEmpty())
         o.message.setId(newId());
     o.done = std::move(done);
+    // The server's own services (groups, upload) answer through it, not over a link.
+    const QString domain = bareOf(o.message.to()).section(QLatin1Char('@'), -1);
+    const QString own = session().domain().toLower();
+    o.remote = !domain.isEmpty() && !own.isEmpty() && domain != own
+        && !domain.endsWith(QLatin1Char('.') + own);
     if (!findExtension(o.message, QStringLiteral("tq"), nsTq).isNull())
         d->remember(o.message.id(), bareOf(o.message.to()), true);
     d->out.push_back(std::move(o));
@@ -892,6 +1003,13 @@ void Messages::fillRecord(ZS_MessageInfo &record, const QXmppMessage &m) const
     put(record.receiver, session().nameOf(to));
     put(record.sessionId, session().nameOf(from == own ? to : from));
     record.sessionType = 0;
+    const Groups &groups = session().groups();
+    if (m.type() == QXmppMessage::GroupChat && groups.isRoom(to)) {
+        // Sent to a group: the conversation is the group's.
+        put(record.receiver, groups.groupIdOf(to));
+        put(record.sessionId, groups.groupIdOf(to));
+        record.sessionType = 1;
+    }
     put(record.msgContent, m.body());
     put(record.userData, c.userData);
     if (c.isFile) {
@@ -951,7 +1069,8 @@ void Messages::withdraw(unsigned int key, const QString &msgId)
     QXmppMessage retraction;
     retraction.setId(newId());
     retraction.setTo(it->peer);
-    retraction.setType(QXmppMessage::Chat);
+    retraction.setType(session().groups().isRoom(it->peer) ? QXmppMessage::GroupChat
+                                                           : QXmppMessage::Chat);
     retraction.setBody(QStringLiteral("This person attempted to retract a previous message, but "
                                       "it's unsupported by your client."));
     retraction.setIsFallback(true);

@@ -68,6 +68,11 @@ QString Session::jidOf(const QString &name) const
     return name.toLower() + QLatin1Char('@') + m_domain;
 }
 
+QString Session::addressOf(const QString &receiver) const
+{
+    return m_groups->isGroupId(receiver) ? m_groups->roomJid(receiver) : jidOf(receiver);
+}
+
 QString Session::nameOf(const QString &jid) const
 {
     const QString bare = jid.section(QLatin1Char('/'), 0, 0);
@@ -121,6 +126,19 @@ void Session::login(LoginArgs args)
 
     m_connectTimer->start(args.connectTimeoutMs);
     m_client->connectToServer(config, m_presence->current());
+}
+
+void Session::adoptForTests(QXmppClient *client)
+{
+    dropClient();
+    m_jid = client->configuration().jidBare().toLower();
+    m_domain = m_jid.section(QLatin1Char('@'), 1);
+    m_localNames = false;
+    m_client = client;
+    client->setParent(this);
+    for (Feature *feature : m_features)
+        feature->attach(m_client);
+    goOnline(false);
 }
 
 void Session::logout()

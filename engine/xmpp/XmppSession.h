@@ -66,10 +66,17 @@ public:
     // Names as callers give and receive them: a login without "@" gives and takes local
     // parts for its own domain; everything else is a bare JID.
     QString jidOf(const QString &name) const;
+    // Where a caller's receiver is: a group's room, or the user's bare JID.
+    QString addressOf(const QString &receiver) const;
     QString nameOf(const QString &jid) const;
     QString ownJid() const { return m_jid; }
     QString ownName() const { return nameOf(m_jid); }
     QString domain() const { return m_domain; }
+
+    // Fuzz target only: takes `client` (never connected, its configuration's JID set) as the
+    // login's and tells the features they are online, so that stanzas the client is handed
+    // reach their readers.
+    void adoptForTests(QXmppClient *client);
 
     Presence &presence() const { return *m_presence; }
     Messages &messages() const { return *m_messages; }

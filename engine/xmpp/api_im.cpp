@@ -52,7 +52,7 @@ int SendTextMessageEX(unsigned int *matchKey, const char *receiver, const char *
     return postToMessages(
         [key, to, id, type, body = text(message), userData = text(userdata)](Session &session) {
             QXmppMessage m = session.messages().compose(
-                session.jidOf(to.section(QLatin1Char('/'), 0, 0)), type, userData);
+                session.addressOf(to.section(QLatin1Char('/'), 0, 0)), type, userData);
             m.setId(id);
             m.setOriginId(id);
             m.setBody(body);

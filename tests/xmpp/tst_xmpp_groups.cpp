@@ -6,6 +6,7 @@
 #include "ZSsdk.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QtTest>
 
 #include <memory>
@@ -75,6 +76,7 @@ private slots:
     void onlyOwnersAndModeratorsAct();
     void badInputIsRefusedOrCut();
     void roomsAreEnteredAgainAfterTheServerReturns();
+    void groupMessagesReachEveryMemberButNotFromTheMuted();
 
 private:
     std::unique_ptr<PeerProcess> peer(const QString &user);
@@ -179,7 +181,12 @@ void TestXmppGroups::invitedMembersAcceptRefuseAreMutedAndQuit()
         QCOMPARE(str(n, "groupName"), name);
         QCOMPARE(str(n, "extraText1"), QStringLiteral("join us"));
         // The plain text the server adds for other clients is not shown as a message.
-        QVERIFY(p->seen(QStringLiteral("onReceiveMessage")).isEmpty());
+        QVERIFY2(p->seen(QStringLiteral("onReceiveMessage")).isEmpty(),
+                 p->seen(QStringLiteral("onReceiveMessage")).isEmpty()
+                     ? ""
+                     : QJsonDocument(p->seen(QStringLiteral("onReceiveMessage")).first())
+                           .toJson()
+                           .constData());
     }
 
     // bob accepts: he gets the members, alice the answer and the join.
@@ -623,6 +630,76 @@ void TestXmppGroups::roomsAreEnteredAgainAfterTheServerReturns()
                  "reason"),
              200);
     QVERIFY(!bob->waitEvent(kNotice, notice(ZS_GROUP_NOTICE_DISMISSED, id)).isEmpty());
+}
+
+void TestXmppGroups::groupMessagesReachEveryMemberButNotFromTheMuted()
+{
+    auto alice = peer(QStringLiteral("alice"));
+    auto bob = peer(QStringLiteral("bob"));
+    auto carol = peer(QStringLiteral("carol"));
+    QVERIFY(alice && bob && carol);
+    const QString id = create(*alice, QStringLiteral("Group talk"));
+    QVERIFY(!id.isEmpty());
+    QVERIFY(admit(*alice, *bob, id));
+    QVERIFY(admit(*alice, *carol, id));
+
+    // alice's message: her send result names the group; bob and carol get it from her, once.
+    const QString text = QStringLiteral("Stand-up moved to 10:15 \u2014 room 4");
+    const QJsonObject sent = alice->command(QStringLiteral("send"), {id, text, "1", "u1"});
+    QCOMPARE(num(sent, "ret"), 0);
+    const QJsonObject result = alice->waitEvent(QStringLiteral("onSendTextMessage"), keyed(sent));
+    QCOMPARE(num(result, "reason"), 200);
+    QCOMPARE(str(result, "receiver"), id);
+    QCOMPARE(num(result, "sessionType"), 1);
+    const auto fromAlice = [&](const QJsonObject &e) {
+        return str(e, "msgId") == str(sent, "msgId");
+    };
+    for (PeerProcess *p : {bob.get(), carol.get()}) {
+        const QJsonObject got = p->waitEvent(QStringLiteral("onReceiveMessage"), fromAlice);
+        QCOMPARE(str(got, "msgContent"), text);
+        QCOMPARE(str(got, "sender"), QStringLiteral("alice"));
+        QCOMPARE(str(got, "receiver"), id);
+        QCOMPARE(str(got, "sessionId"), id);
+        QCOMPARE(num(got, "sessionType"), 1);
+        QCOMPARE(str(got, "userData"), QStringLiteral("u1"));
+    }
+
+    // bob answers; then he is muted, and his next message comes back to him with an error
+    // and reaches no one.
+    const QJsonObject reply = bob->command(QStringLiteral("send"), {id, "On my way", "1", ""});
+    QCOMPARE(num(bob->waitEvent(QStringLiteral("onSendTextMessage"), keyed(reply)), "reason"), 200);
+    QCOMPARE(str(alice->waitEvent(
+                     QStringLiteral("onReceiveMessage"),
+                     [&](const QJsonObject &e) { return str(e, "msgId") == str(reply, "msgId"); }),
+                 "sender"),
+             QStringLiteral("bob"));
+    QCOMPARE(num(ask(*alice, QStringLiteral("gforbid"), {id, QStringLiteral("bob"), "1"},
+                     QStringLiteral("onForbidMemberSpeakGroup")),
+                 "reason"),
+             200);
+    QVERIFY(!bob->waitEvent(kNotice, notice(ZS_GROUP_NOTICE_MEMBER_INFO, id, "bob")).isEmpty());
+    const QJsonObject muted
+        = bob->command(QStringLiteral("send"), {id, "Can you hear me?", "1", ""});
+    const int refused
+        = num(bob->waitEvent(QStringLiteral("onSendTextMessage"), keyed(muted)), "reason");
+    QVERIFY2(refused != 200 && refused > 0, qPrintable(QString::number(refused)));
+    // carol's next message is the one after alice's: bob's did not come through.
+    const QJsonObject last = alice->command(QStringLiteral("send"), {id, "Thanks all", "1", ""});
+    QCOMPARE(num(alice->waitEvent(QStringLiteral("onSendTextMessage"), keyed(last)), "reason"),
+             200);
+    const QJsonObject next
+        = carol->waitEvent(QStringLiteral("onReceiveMessage"), [&](const QJsonObject &e) {
+              return str(e, "receiver") == id && str(e, "msgId") != str(sent, "msgId");
+          });
+    QVERIFY(str(next, "msgId") == str(reply, "msgId"));
+    const QJsonObject after
+        = carol->waitEvent(QStringLiteral("onReceiveMessage"),
+                           [&](const QJsonObject &e) { return str(e, "receiver") == id; });
+    QCOMPARE(str(after, "msgId"), str(last, "msgId"));
+    // The group goes, so that no later login enters it again.
+    QCOMPARE(num(ask(*alice, QStringLiteral("gdismiss"), {id}, QStringLiteral("onDismissGroup")),
+                 "reason"),
+             200);
 }
 
 TQ_TEST_CLASS(TestXmppGroups)
