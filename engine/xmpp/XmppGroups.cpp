@@ -13,6 +13,7 @@
 #include <QXmppUtils.h>
 
 #include <QDateTime>
+#include <QDomDocument>
 #include <QDomElement>
 #include <QHash>
 #include <QJsonDocument>
@@ -383,7 +384,11 @@ struct Groups::State
     QPointer<Hook> hook;
     QHash<QString, Room> rooms; // by room JID
     QList<Bookmark> bookmarks; // the user's groups, in the order stored
-    QList<QXmppElement> otherBookmarks; // other clients' entries, written back as found
+    // Other clients' entries, written back as found. Kept as DOM: a QXmppElement appended to
+    // a tree keeps a pointer to that tree's root after it is gone (QXmpp 1.4), so each write
+    // takes fresh copies.
+    QDomDocument otherBookmarksDoc;
+    QList<QDomElement> otherBookmarks;
     bool bookmarksLoaded = false; // answered: the list is what it will be
     bool bookmarksRead = false; // read from the server: may be written back
     QHash<QString, bool> rules; // room -> notify of its messages; unlisted: true
@@ -711,7 +716,7 @@ struct Groups::State
                 const bool group
                     = c.tagName() == QLatin1String("conference") && !q.groupIdOf(jid).isEmpty();
                 if (!group || bookmarks.size() >= kGroupsMax) {
-                    otherBookmarks << QXmppElement(c);
+                    otherBookmarks << otherBookmarksDoc.importNode(c, true).toElement();
                     continue;
                 }
                 if (std::any_of(bookmarks.cbegin(), bookmarks.cend(),
@@ -834,8 +839,8 @@ struct Groups::State
         if (!bookmarksRead)
             return; // never overwrite what was not read
         QXmppElement storage = element(QStringLiteral("storage"), nsBookmarks);
-        for (const QXmppElement &other : qAsConst(otherBookmarks))
-            storage.appendChild(other);
+        for (const QDomElement &other : qAsConst(otherBookmarks))
+            storage.appendChild(QXmppElement(other));
         for (const Bookmark &b : qAsConst(bookmarks)) {
             QXmppElement c = element(QStringLiteral("conference"));
             c.setAttribute(QStringLiteral("jid"), b.jid);

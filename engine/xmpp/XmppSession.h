@@ -73,9 +73,9 @@ public:
     QString ownName() const { return nameOf(m_jid); }
     QString domain() const { return m_domain; }
 
-    // Fuzz target only: takes `client` (never connected, its configuration's JID set) as the
-    // login's and tells the features they are online, so that stanzas the client is handed
-    // reach their readers.
+    // Fuzz target only: takes `client` (its configuration's JID set, logged in by the caller
+    // over a stream of its own) as the login's and tells the features they are online, so
+    // that stanzas the client is handed reach their readers.
     void adoptForTests(QXmppClient *client);
 
     Presence &presence() const { return *m_presence; }

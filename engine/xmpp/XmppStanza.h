@@ -1,0 +1,57 @@
+#pragma once
+
+// Pieces of stanza handling every feature of the engine uses: addresses, elements built and
+// read, IQs with a payload given as is, and the hook that hands a feature the stanzas first.
+
+#include <QDateTime>
+#include <QDomElement>
+#include <QString>
+#include <QXmppClientExtension.h>
+#include <QXmppElement.h>
+#include <QXmppIq.h>
+
+namespace zsxmpp {
+
+// The bare JID, lower case.
+QString bareOf(const QString &jid);
+
+// The text without the characters XML 1.0 cannot carry (the server would close the stream).
+QString xmlSafe(const QString &text);
+
+// <tag xmlns=ns>text</tag>; no namespace attribute when ns is empty.
+QXmppElement element(const QString &tag, const QString &ns = QString(),
+                     const QString &text = QString());
+
+// The first child of that name in that namespace, or a null element.
+QDomElement child(const QDomElement &parent, const QString &tag, const QString &ns);
+
+// A time as the records carry it: local "yyyy-MM-dd hh:mm:ss"; an invalid time is now.
+QString dateText(const QDateTime &when = QDateTime());
+
+// An IQ whose payload is one element given as is.
+class PayloadIq : public QXmppIq
+{
+public:
+    QXmppElement payload;
+
+protected:
+    void toXmlElementFromChild(QXmlStreamWriter *writer) const override;
+};
+
+// Hands the client's stanzas to a feature before QXmpp's own handling. The client owns it;
+// a client being dropped keeps it, inert once `owner` is reset.
+template<class Owner> class StanzaHook : public QXmppClientExtension
+{
+public:
+    explicit StanzaHook(Owner *feature)
+        : owner(feature)
+    { }
+    bool handleStanza(const QDomElement &stanza) override
+    {
+        return owner && owner->handleStanza(stanza);
+    }
+
+    Owner *owner;
+};
+
+} // namespace zsxmpp
