@@ -4,6 +4,7 @@
 #include "XmppEngine.h"
 #include "XmppMessages.h"
 #include "XmppSession.h"
+#include "XmppStanza.h"
 
 #include <QXmppClient.h>
 #include <QXmppDiscoveryIq.h>
@@ -137,11 +138,6 @@ int failure(const QNetworkReply *reply, const char *&status)
     }
     status = "network error";
     return ReasonUnreachable;
-}
-
-QString now()
-{
-    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
 }
 
 } // namespace
@@ -385,7 +381,7 @@ void Files::upload(const UploadRequest &request)
     ZS_MessageInfo &r = *t.record;
     r.msgType = request.msgType;
     put(r.msgId, request.msgId);
-    put(r.dateCreated, now());
+    put(r.dateCreated, dateText());
     put(r.sender, session().ownName());
     put(r.receiver, session().nameOf(t.receiverJid));
     put(r.sessionId, session().nameOf(t.receiverJid));

@@ -3,6 +3,7 @@
 #include "XmppCommon.h"
 #include "XmppEngine.h"
 #include "XmppSession.h"
+#include "XmppStanza.h"
 
 #include <QXmppClient.h>
 #include <QXmppClientExtension.h>
@@ -43,7 +44,6 @@ const QString nsRegister = QStringLiteral("jabber:iq:register");
 const QString nsData = QStringLiteral("jabber:x:data");
 const QString nsDiscoInfo = QStringLiteral("http://jabber.org/protocol/disco#info");
 const QString nsGroup = QStringLiteral("urn:tq:group:0");
-const QString nsStanzas = QStringLiteral("urn:ietf:params:xml:ns:xmpp-stanzas");
 
 constexpr int kTimeoutMs = 30000;
 // Groups taken from the bookmarks, occupants kept per room and invitations or requests kept
@@ -64,53 +64,6 @@ int roleOf(const QString &affiliation)
     return Ordinary;
 }
 
-QString bareOf(const QString &jid)
-{
-    return QXmppUtils::jidToBareJid(jid).toLower();
-}
-
-QString now()
-{
-    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
-}
-
-// Characters XML 1.0 cannot carry would make the server close the stream.
-QString xmlSafe(const QString &text)
-{
-    QString out;
-    out.reserve(text.size());
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            out += c;
-            out += text.at(++i);
-            continue;
-        }
-        const ushort u = c.unicode();
-        if (c.isSurrogate() || u == 0xFFFE || u == 0xFFFF
-            || (u < 0x20 && u != 0x9 && u != 0xA && u != 0xD))
-            continue;
-        out += c;
-    }
-    return out;
-}
-
-QXmppElement element(const QString &name, const QString &ns = QString())
-{
-    QXmppElement e;
-    e.setTagName(name);
-    if (!ns.isEmpty())
-        e.setAttribute(QStringLiteral("xmlns"), ns);
-    return e;
-}
-
-QXmppElement textElement(const QString &name, const QString &value)
-{
-    QXmppElement e = element(name);
-    e.setValue(xmlSafe(value));
-    return e;
-}
-
 QXmppElement formField(const QString &var, const QString &value)
 {
     QXmppElement field = element(QStringLiteral("field"));
@@ -118,73 +71,6 @@ QXmppElement formField(const QString &var, const QString &value)
     field.appendChild(textElement(QStringLiteral("value"), value));
     return field;
 }
-
-QDomElement child(const QDomElement &parent, const QString &name, const QString &ns)
-{
-    for (QDomElement c = parent.firstChildElement(name); !c.isNull();
-         c = c.nextSiblingElement(name))
-        if (c.namespaceURI() == ns)
-            return c;
-    return {};
-}
-
-// An IQ whose payload is one element given as is.
-class PayloadIq : public QXmppIq
-{
-public:
-    QXmppElement payload;
-
-protected:
-    void toXmlElementFromChild(QXmlStreamWriter *writer) const override
-    {
-        if (!payload.isNull())
-            payload.toXml(writer);
-    }
-};
-
-// The reason of a stanza error's condition; 200 without an error.
-int reasonOf(const QDomElement &stanza)
-{
-    if (stanza.attribute(QStringLiteral("type")) != QLatin1String("error"))
-        return ZS_REASON_SUCCESS;
-    const QDomElement error = stanza.firstChildElement(QStringLiteral("error"));
-    for (QDomElement c = error.firstChildElement(); !c.isNull(); c = c.nextSiblingElement()) {
-        if (c.namespaceURI() != nsStanzas)
-            continue;
-        const QString condition = c.tagName();
-        if (condition == QLatin1String("item-not-found") || condition == QLatin1String("gone")
-            || condition == QLatin1String("remote-server-not-found"))
-            return ZS_REASON_NOT_FOUND;
-        if (condition == QLatin1String("forbidden") || condition == QLatin1String("not-authorized")
-            || condition == QLatin1String("not-allowed")
-            || condition == QLatin1String("registration-required"))
-            return ZS_REASON_FORBIDDEN;
-        if (condition == QLatin1String("bad-request")
-            || condition == QLatin1String("not-acceptable")
-            || condition == QLatin1String("jid-malformed"))
-            return ZS_REASON_BAD_REQUEST;
-        if (condition == QLatin1String("conflict"))
-            return ZS_REASON_BUSY;
-        break;
-    }
-    return ZS_REASON_SERVER_ERROR;
-}
-
-// Hands the client's stanzas to Groups before the other features and QXmpp's managers.
-// The client owns it; a client being dropped keeps it, inert.
-class Hook : public QXmppClientExtension
-{
-public:
-    explicit Hook(Groups *owner)
-        : groups(owner)
-    { }
-    bool handleStanza(const QDomElement &stanza) override
-    {
-        return groups && groups->handleStanza(stanza);
-    }
-
-    Groups *groups;
-};
 
 // ---- notices ----
 
@@ -215,7 +101,7 @@ template<class Record> void fillHeader(Record &r, const Notice &n)
     put(r.sender, n.sender);
     put(r.groupId, n.groupId);
     put(r.groupName, n.groupName);
-    put(r.dateCreated, now());
+    put(r.dateCreated, dateText());
     put(r.member, n.member);
 }
 
@@ -251,7 +137,7 @@ std::vector<char> detailBytes(const Notice &n)
         put(r.sender, n.sender);
         put(r.groupId, n.groupId);
         put(r.groupName, n.groupName);
-        put(r.dateCreated, now());
+        put(r.dateCreated, dateText());
         break;
     }
     case ZS_GROUP_NOTICE_REPLY_REQUEST:
@@ -381,7 +267,7 @@ struct Groups::State
     };
 
     QPointer<QXmppClient> client;
-    QPointer<Hook> hook;
+    QPointer<StanzaHook<Groups>> hook;
     QHash<QString, Room> rooms; // by room JID
     QList<Bookmark> bookmarks; // the user's groups, in the order stored
     // Other clients' entries, written back as found. Kept as DOM: a QXmppElement appended to
@@ -1334,7 +1220,7 @@ void Groups::create(unsigned int key, Settings settings)
          {&settings.name, &settings.declared, &settings.province, &settings.city, &settings.domain})
         *text = xmlSafe(*text);
     settings.owner = session().ownJid();
-    settings.created = now();
+    settings.created = dateText();
     d->rooms[room].settings = settings;
     d->enter(room, [this, key, room, groupId, settings, fail](int entered) {
         if (entered != ZS_REASON_SUCCESS) {
@@ -1888,7 +1774,7 @@ void Groups::setRole(unsigned int key, const QString &groupId, const QString &me
 void Groups::attach(QXmppClient *client)
 {
     d->client = client;
-    d->hook = new Hook(this);
+    d->hook = new StanzaHook<Groups>(this);
     // First of all extensions: invitations carry a body the messages side would show.
     client->insertExtension(0, d->hook);
 }
@@ -1924,7 +1810,7 @@ void Groups::offline()
 void Groups::detach()
 {
     if (d->hook)
-        d->hook->groups = nullptr;
+        d->hook->owner = nullptr;
     d->hook = nullptr;
     d->client = nullptr;
     d->failIqs(ReasonUnreachable);

@@ -4,6 +4,7 @@
 #include "XmppEngine.h"
 #include "XmppGroups.h"
 #include "XmppSession.h"
+#include "XmppStanza.h"
 
 #include <QXmppClient.h>
 #include <QXmppClientExtension.h>
@@ -57,18 +58,6 @@ constexpr int IqTimeoutMs = 30000;
 constexpr int KnownLimit = 5000; // ids remembered for markers, retraction and deletion
 constexpr int TopContactLimit = 1000;
 
-QXmppElement element(const QString &tag, const QString &ns = QString(),
-                     const QString &text = QString())
-{
-    QXmppElement e;
-    e.setTagName(tag);
-    if (!ns.isEmpty())
-        e.setAttribute(QStringLiteral("xmlns"), ns);
-    if (!text.isEmpty())
-        e.setValue(text);
-    return e;
-}
-
 QXmppElement findExtension(const QXmppMessage &message, const QString &tag, const QString &ns)
 {
     const QXmppElementList list = message.extensions();
@@ -78,28 +67,9 @@ QXmppElement findExtension(const QXmppMessage &message, const QString &tag, cons
     return QXmppElement();
 }
 
-QDomElement child(const QDomElement &parent, const QString &tag, const QString &ns)
-{
-    for (QDomElement e = parent.firstChildElement(tag); !e.isNull(); e = e.nextSiblingElement(tag))
-        if (e.namespaceURI() == ns)
-            return e;
-    return QDomElement();
-}
-
-QString bareOf(const QString &jid)
-{
-    return jid.section(QLatin1Char('/'), 0, 0).toLower();
-}
-
 QString idOf(const QXmppMessage &m)
 {
     return m.id().isEmpty() ? m.originId() : m.id();
-}
-
-QString dateText(const QDateTime &when)
-{
-    const QDateTime at = when.isValid() ? when : QDateTime::currentDateTimeUtc();
-    return at.toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
 }
 
 QString newId()
@@ -221,19 +191,6 @@ int reasonOf(const QXmppStanza::Error &error)
     }
 }
 
-class RawIq : public QXmppIq
-{
-public:
-    QXmppElement payload;
-
-protected:
-    void toXmlElementFromChild(QXmlStreamWriter *writer) const override
-    {
-        if (!payload.isNull())
-            payload.toXml(writer);
-    }
-};
-
 // <a h='..'/> of XEP-0198, written unasked; not a stanza, so QXmpp neither counts it nor asks
 // for its acknowledgement.
 class Ack : public QXmppStanza
@@ -251,22 +208,6 @@ public:
     }
 };
 
-// Hands the client's stanzas to Messages before QXmpp's own handling.
-// The client owns it; a client being dropped keeps it, inert.
-class Hook : public QXmppClientExtension
-{
-public:
-    explicit Hook(Messages *owner)
-        : messages(owner)
-    { }
-    bool handleStanza(const QDomElement &stanza) override
-    {
-        return messages && messages->handleStanza(stanza);
-    }
-
-    Messages *messages;
-};
-
 template<class Entry> void answerMessage(Entry entry, const ZS_MessageInfo &record)
 {
     invoke(entry, static_cast<const ZS_MessageInfo *>(&record));
@@ -282,7 +223,7 @@ struct Messages::State
 
     Messages &q;
     QPointer<QXmppClient> client;
-    QPointer<Hook> hook;
+    QPointer<StanzaHook<Messages>> hook;
     QPointer<QXmppLogger> logger;
     QTimer *timer = nullptr;
     bool online = false;
@@ -631,7 +572,7 @@ struct Messages::State
             done(nullptr, ReasonUnreachable);
             return;
         }
-        RawIq iq;
+        PayloadIq iq;
         iq.setId(newId());
         iq.setType(type == QLatin1String("set") ? QXmppIq::Set : QXmppIq::Get);
         iq.setTo(to);
@@ -1147,7 +1088,7 @@ void Messages::attach(QXmppClient *client)
     d->client = client;
     d->online = false;
     d->smEnabled = false;
-    d->hook = new Hook(this);
+    d->hook = new StanzaHook<Messages>(this);
     // First, so that carbons and the engine's IQ answers reach it before QXmpp's managers.
     client->insertExtension(0, d->hook);
     d->logger = new QXmppLogger(client);
@@ -1200,7 +1141,7 @@ void Messages::detach()
     d->failAll(ReasonUnreachable);
     // The client goes later and may still report a little: nothing of it reaches us.
     if (d->hook)
-        d->hook->messages = nullptr;
+        d->hook->owner = nullptr;
     if (d->logger)
         QObject::disconnect(d->logger, nullptr, this, nullptr);
     d->hook = nullptr;

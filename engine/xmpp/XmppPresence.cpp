@@ -3,6 +3,7 @@
 #include "XmppCommon.h"
 #include "XmppEngine.h"
 #include "XmppSession.h"
+#include "XmppStanza.h"
 
 #include <QXmppClient.h>
 #include <QXmppClientExtension.h>
@@ -28,7 +29,6 @@ namespace {
 const QString kPresenceNs = QStringLiteral("urn:tq:presence:0");
 const QString kVCardNs = QStringLiteral("vcard-temp");
 const QString kProfileNs = QStringLiteral("urn:tq:vcard:0");
-const QString kStanzaNs = QStringLiteral("urn:ietf:params:xml:ns:xmpp-stanzas");
 
 // The note fills text4 of a state record at most.
 constexpr int kNoteMax = int(sizeof(ZS_PersonState::text4)) - 1;
@@ -37,73 +37,6 @@ constexpr int kIqTimeoutMs = 30000;
 // network is not trusted with memory).
 constexpr int kResourcesMax = 32;
 constexpr int kStrangersMax = 1000;
-
-// Characters XML 1.0 cannot carry would make the server close the stream.
-QString xmlSafe(const QString &text)
-{
-    QString out;
-    out.reserve(text.size());
-    for (int i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            out += c;
-            out += text.at(++i);
-            continue;
-        }
-        const ushort u = c.unicode();
-        if (c.isSurrogate() || u == 0xFFFE || u == 0xFFFF
-            || (u < 0x20 && u != 0x9 && u != 0xA && u != 0xD))
-            continue;
-        out += c;
-    }
-    return out;
-}
-
-QXmppElement textElement(const QString &name, const QString &value)
-{
-    QXmppElement element;
-    element.setTagName(name);
-    element.setValue(xmlSafe(value));
-    return element;
-}
-
-// An IQ whose payload is one element given as is.
-class PayloadIq : public QXmppIq
-{
-public:
-    QXmppElement payload;
-
-protected:
-    void toXmlElementFromChild(QXmlStreamWriter *writer) const override
-    {
-        if (!payload.isNull())
-            payload.toXml(writer);
-    }
-};
-
-// 200 for a result; else the reason of the error's condition.
-int iqReason(const QDomElement &iq)
-{
-    if (iq.attribute(QStringLiteral("type")) == QLatin1String("result"))
-        return ZS_REASON_SUCCESS;
-    const QDomElement error = iq.firstChildElement(QStringLiteral("error"));
-    for (QDomElement c = error.firstChildElement(); !c.isNull(); c = c.nextSiblingElement()) {
-        if (c.namespaceURI() != kStanzaNs)
-            continue;
-        const QString condition = c.tagName();
-        if (condition == QLatin1String("item-not-found")
-            || condition == QLatin1String("remote-server-not-found"))
-            return ZS_REASON_NOT_FOUND;
-        if (condition == QLatin1String("forbidden") || condition == QLatin1String("not-authorized")
-            || condition == QLatin1String("not-allowed"))
-            return ZS_REASON_FORBIDDEN;
-        if (condition == QLatin1String("bad-request")
-            || condition == QLatin1String("not-acceptable"))
-            return ZS_REASON_BAD_REQUEST;
-        break;
-    }
-    return ZS_REASON_SERVER_ERROR;
-}
 
 } // namespace
 
@@ -145,7 +78,7 @@ public:
         if (!from.isEmpty() && from.compare(it->to.isEmpty() ? own : it->to, Qt::CaseInsensitive)
             && from.compare(own, Qt::CaseInsensitive))
             return false;
-        finish(it.key(), iqReason(stanza), stanza);
+        finish(it.key(), reasonOf(stanza), stanza);
         return true;
     }
 

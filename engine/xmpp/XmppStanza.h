@@ -22,11 +22,22 @@ QString xmlSafe(const QString &text);
 QXmppElement element(const QString &tag, const QString &ns = QString(),
                      const QString &text = QString());
 
+// <tag>value</tag>, the value kept even when empty.
+inline QXmppElement textElement(const QString &tag, const QString &value)
+{
+    QXmppElement e = element(tag);
+    e.setValue(xmlSafe(value));
+    return e;
+}
+
 // The first child of that name in that namespace, or a null element.
 QDomElement child(const QDomElement &parent, const QString &tag, const QString &ns);
 
 // A time as the records carry it: local "yyyy-MM-dd hh:mm:ss"; an invalid time is now.
 QString dateText(const QDateTime &when = QDateTime());
+
+// The reason of a stanza error's condition; 200 when the stanza is no error.
+int reasonOf(const QDomElement &stanza);
 
 // An IQ whose payload is one element given as is.
 class PayloadIq : public QXmppIq
