@@ -4,6 +4,7 @@
 
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcessEnvironment>
 #include <QUrl>
@@ -260,4 +261,43 @@ bool PeerProcess::loginOk(const QString &user)
         ? login(user, user)
         : login(user, name, XmppFederation::port(), XmppFederation::addressOf(domain));
     return state.value(QStringLiteral("code")).toInt() == ZS_STATE_CONNECTED;
+}
+
+int retOf(const QJsonObject &ret)
+{
+    return ret.value(QStringLiteral("ret")).toInt(-1);
+}
+
+QString str(const QJsonObject &o, const char *name)
+{
+    return o.value(QLatin1String(name)).toString();
+}
+
+int num(const QJsonObject &o, const char *name)
+{
+    return o.value(QLatin1String(name)).toInt(-1);
+}
+
+PeerProcess::Match keyed(const QJsonObject &ret)
+{
+    const double key = ret.value(QStringLiteral("key")).toDouble();
+    return [key](const QJsonObject &e) {
+        return e.value(QStringLiteral("key")).toDouble() == key;
+    };
+}
+
+PeerProcess::Match withId(const QString &msgId)
+{
+    return [msgId](const QJsonObject &e) {
+        return str(e, "msgId") == msgId;
+    };
+}
+
+QJsonObject recordOf(const QJsonObject &event, const QString &name)
+{
+    const QJsonArray states = event.value(QStringLiteral("states")).toArray();
+    for (const QJsonValue &s : states)
+        if (s.toObject().value(QStringLiteral("text1")).toString() == name)
+            return s.toObject();
+    return {};
 }

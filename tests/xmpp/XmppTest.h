@@ -87,3 +87,13 @@ private:
 
 // Percent-encodes an argument of a peer command.
 QString peerArg(const QString &text);
+
+// Reading the peer's JSON lines: a command's return code, a text or a number field (-1 when
+// missing), the answer carrying a command's key, an event about a message id, and the state
+// record of a user in an event's "states".
+int retOf(const QJsonObject &ret);
+QString str(const QJsonObject &o, const char *name);
+int num(const QJsonObject &o, const char *name);
+PeerProcess::Match keyed(const QJsonObject &ret);
+PeerProcess::Match withId(const QString &msgId);
+QJsonObject recordOf(const QJsonObject &event, const QString &name);

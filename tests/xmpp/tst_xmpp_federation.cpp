@@ -25,45 +25,6 @@ const QString kOfflineDone = QStringLiteral("onOfflineMessageComplete");
 const QString kAlice = QStringLiteral("alice@alpha.test");
 const QString kBob = QStringLiteral("bob@beta.test");
 
-int retOf(const QJsonObject &ret)
-{
-    return ret.value(QStringLiteral("ret")).toInt(-1);
-}
-
-QString str(const QJsonObject &o, const char *name)
-{
-    return o.value(QLatin1String(name)).toString();
-}
-
-int num(const QJsonObject &o, const char *name)
-{
-    return o.value(QLatin1String(name)).toInt(-1);
-}
-
-PeerProcess::Match keyed(const QJsonObject &ret)
-{
-    const double key = ret.value(QStringLiteral("key")).toDouble();
-    return [key](const QJsonObject &e) {
-        return e.value(QStringLiteral("key")).toDouble() == key;
-    };
-}
-
-PeerProcess::Match withId(const QString &msgId)
-{
-    return [msgId](const QJsonObject &e) {
-        return str(e, "msgId") == msgId;
-    };
-}
-
-QJsonObject recordOf(const QJsonObject &event, const QString &name)
-{
-    const QJsonArray states = event.value(QStringLiteral("states")).toArray();
-    for (const QJsonValue &s : states)
-        if (s.toObject().value(QStringLiteral("text1")).toString() == name)
-            return s.toObject();
-    return {};
-}
-
 // A presence push with `name` at type/subtype and that user data (the peer shows its bytes
 // one per character).
 PeerProcess::Match pushed(const QString &name, int type, int subtype, const QString &note)

@@ -15,24 +15,6 @@ namespace {
 
 const QString kNotice = QStringLiteral("onReceiveGroupNoticeMessage");
 
-QString str(const QJsonObject &o, const char *key)
-{
-    return o.value(QLatin1String(key)).toString();
-}
-
-int num(const QJsonObject &o, const char *key)
-{
-    return o.value(QLatin1String(key)).toInt(-1);
-}
-
-PeerProcess::Match keyed(const QJsonObject &ret)
-{
-    const int key = num(ret, "key");
-    return [key](const QJsonObject &e) {
-        return num(e, "key") == key;
-    };
-}
-
 // A notice of that type in the group (about `member`, when given).
 PeerProcess::Match notice(int type, const QString &groupId, const QString &member = QString())
 {

@@ -20,36 +20,6 @@ const QString kOffline = QStringLiteral("onReceiveOfflineMessage");
 const QString kOfflineCount = QStringLiteral("onOfflineMessageCount");
 const QString kOfflineDone = QStringLiteral("onOfflineMessageComplete");
 
-int retOf(const QJsonObject &ret)
-{
-    return ret.value(QStringLiteral("ret")).toInt(-1);
-}
-
-QString str(const QJsonObject &o, const char *name)
-{
-    return o.value(QLatin1String(name)).toString();
-}
-
-int num(const QJsonObject &o, const char *name)
-{
-    return o.value(QLatin1String(name)).toInt(-1);
-}
-
-PeerProcess::Match keyed(const QJsonObject &ret)
-{
-    const double key = ret.value(QStringLiteral("key")).toDouble();
-    return [key](const QJsonObject &e) {
-        return e.value(QStringLiteral("key")).toDouble() == key;
-    };
-}
-
-PeerProcess::Match withId(const QString &msgId)
-{
-    return [msgId](const QJsonObject &e) {
-        return str(e, "msgId") == msgId;
-    };
-}
-
 PeerProcess::Match notice(int type, const QString &msgId)
 {
     return [=](const QJsonObject &e) {

@@ -14,16 +14,6 @@ namespace {
 const QString kPush = QStringLiteral("onReceiveFriendsPublishPresence");
 const QString kState = QStringLiteral("onConnectState");
 
-// The record of `name` in an event's "states", or empty.
-QJsonObject recordOf(const QJsonObject &event, const QString &name)
-{
-    const QJsonArray states = event.value(QStringLiteral("states")).toArray();
-    for (const QJsonValue &s : states)
-        if (s.toObject().value(QStringLiteral("text1")).toString() == name)
-            return s.toObject();
-    return {};
-}
-
 // A presence push with `name` at type/subtype (and note, when given).
 PeerProcess::Match pushed(const QString &name, int type, int subtype = -1,
                           const QByteArray &note = QByteArray(), bool anyNote = true)
@@ -37,25 +27,12 @@ PeerProcess::Match pushed(const QString &name, int type, int subtype = -1,
     };
 }
 
-PeerProcess::Match keyed(const QJsonObject &ret)
-{
-    const int key = ret.value(QStringLiteral("key")).toInt();
-    return [key](const QJsonObject &e) {
-        return e.value(QStringLiteral("key")).toInt() == key;
-    };
-}
-
 PeerProcess::Match state(int code, int reason = -1)
 {
     return [=](const QJsonObject &e) {
         return e.value(QStringLiteral("code")).toInt() == code
             && (reason < 0 || e.value(QStringLiteral("reason")).toInt() == reason);
     };
-}
-
-int retOf(const QJsonObject &ret)
-{
-    return ret.value(QStringLiteral("ret")).toInt(-1);
 }
 
 } // namespace
