@@ -13,6 +13,7 @@
 # Every certificate is signed by one small CA made at first start; clients trust
 # DIR/certs/ca.crt (DIR/alpha/certs/ca.crt when federated), TQ_XMPP_CA_FILE for the engine.
 # Test accounts alice, bob and carol on each domain; each password is the user's name.
+# TQ_XMPP_MEMBERS=N also makes m01 ... mN (benchmarks' group members, not in the shared roster).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 federated=0
@@ -32,6 +33,10 @@ export TQ_XMPP_HTTPS_PORT=${TQ_XMPP_HTTPS_PORT:-15281}
 s2s_port=5269
 cfg="$TQ_XMPP_CONF/prosody.cfg.lua"
 users=(alice bob carol)
+members=()
+for ((i = 1; i <= ${TQ_XMPP_MEMBERS:-0}; i++)); do
+    members+=("$(printf 'm%02d' "$i")")
+done
 
 port_open() { (exec 3<>"/dev/tcp/$1/$2") 2>/dev/null; }
 
@@ -81,7 +86,7 @@ make_cert() {
 make_accounts() {
     local u store
     store="$dir/data/$(printf '%s' "$domain" | sed 's/\./%2e/g')/accounts"
-    for u in "${users[@]}"; do
+    for u in "${users[@]}" ${members[@]+"${members[@]}"}; do
         [ -f "$store/$u.dat" ] && continue
         printf '%s\n%s\n' "$u" "$u" | prosodyctl --config "$cfg" adduser "$u@$domain" >/dev/null
     done

@@ -19,8 +19,15 @@
 // TQ_XMPP_PORT / TQ_XMPP_HTTPS_PORT (default 15422 / 15481): restarted without stored messages
 // before each half, stopped at the end.
 // Internal: "bench_xmpp --peer" is the bare QXmpp user of one side (BenchPeer.h).
+//
+//     bench_xmpp --group [--members 50] [--fanout 200] [--messages 100000] [--window 100]
+//                        [--stay] [--json FILE]
+//
+// is the group bench (GroupBench.cpp).
 
 #include "BenchPeer.h"
+#include "BenchRun.h"
+#include "GroupBench.h"
 
 #include <QXmppClient.h>
 #include <QXmppConfiguration.h>
@@ -28,15 +35,11 @@
 #include <QXmppUtils.h>
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QEventLoop>
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
 #include <QSslCertificate>
-#include <QTcpSocket>
 #include <QTimer>
 #include <QUuid>
 
@@ -44,9 +47,10 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
-#include <unistd.h>
 
 namespace {
+
+using namespace xbench;
 
 // ---- the bare side ---------------------------------------------------------------------------
 
@@ -137,166 +141,17 @@ struct Options
     QString queue = QStringLiteral("ticked");
 };
 
-struct Paths
-{
-    QString script = QStringLiteral(TQ_SOURCE_DIR "/scripts/server.sh");
-    QString serverDir = QStringLiteral(TQ_BENCH_DIR "/server");
-    QString runDir = QStringLiteral(TQ_BENCH_DIR "/run");
-    QString agentPeer = QStringLiteral(TQ_AGENT_PEER);
-    QString engineLibDir = QStringLiteral(TQ_XMPP_ENGINE_DIR);
-};
-
-void note(const QString &text)
-{
-    std::fprintf(stderr, "%s\n", qPrintable(text));
-}
-
-// Waits, running events, until `done` holds or the time is up.
-bool waitUntil(const std::function<bool()> &done, int timeoutMs)
-{
-    if (done())
-        return true;
-    QEventLoop loop;
-    QTimer poll;
-    const qint64 deadline = xbench::nowNs() + qint64(timeoutMs) * 1000000;
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done() || xbench::nowNs() > deadline)
-            loop.quit();
-    });
-    poll.start(5);
-    loop.exec();
-    return done();
-}
-
-// One side's process and its lines.
-class Peer
-{
-public:
-    std::function<void(const QByteArray &)> onLine;
-
-    bool start(const QString &program, const QStringList &args, const QProcessEnvironment &env,
-               const QString &workDir)
-    {
-        QDir().mkpath(workDir);
-        m_process.setProgram(program);
-        m_process.setArguments(args);
-        m_process.setProcessEnvironment(env);
-        m_process.setWorkingDirectory(workDir);
-        m_process.setProcessChannelMode(QProcess::SeparateChannels);
-        m_process.setStandardErrorFile(workDir + QStringLiteral("/stderr.txt"));
-        QObject::connect(&m_process, &QProcess::readyReadStandardOutput, [this] { readLines(); });
-        m_process.start();
-        return m_process.waitForStarted(10000);
-    }
-
-    void write(const QByteArray &line) { m_process.write(line + '\n'); }
-
-    bool running() const { return m_process.state() != QProcess::NotRunning; }
-
-    // Asks it to log out and waits for it; killed after a bound.
-    void stop()
-    {
-        if (!running())
-            return;
-        write("quit");
-        if (!waitUntil([this] { return !running(); }, 15000)) {
-            m_process.kill();
-            m_process.waitForFinished(5000);
-        }
-    }
-
-private:
-    void readLines()
-    {
-        m_buffer += m_process.readAllStandardOutput();
-        int end;
-        while ((end = m_buffer.indexOf('\n')) >= 0) {
-            const QByteArray line = m_buffer.left(end);
-            m_buffer.remove(0, end + 1);
-            if (onLine)
-                onLine(line);
-        }
-    }
-
-    QProcess m_process;
-    QByteArray m_buffer;
-};
-
-QJsonObject jsonOf(const QByteArray &line, int skip)
-{
-    return QJsonDocument::fromJson(line.mid(skip)).object();
-}
-
-// CPU time used by a process so far (user + system), in ms; -1 when unknown.
-double processCpuMs(qint64 pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (pid <= 0 || !stat.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray text = stat.readAll();
-    // Fields after the command's closing parenthesis; utime and stime are the 12th and 13th.
-    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-    if (fields.size() < 13)
-        return -1;
-    return double(fields[11].toLongLong() + fields[12].toLongLong()) * 1000.0
-        / double(sysconf(_SC_CLK_TCK));
-}
-
 class Bench
 {
 public:
     Bench(Options options, Paths paths)
         : o(std::move(options))
         , p(std::move(paths))
-    {
-        m_port = qEnvironmentVariableIntValue("TQ_XMPP_PORT");
-        if (m_port <= 0)
-            m_port = 15422;
-        m_httpsPort = qEnvironmentVariableIntValue("TQ_XMPP_HTTPS_PORT");
-        if (m_httpsPort <= 0)
-            m_httpsPort = 15481;
-    }
+        , m_server(p)
+    { }
 
-    bool startServer()
-    {
-        if (server(QStringLiteral("status")) != 0) {
-            // server.sh waits for the port to open: another server there would fool it.
-            QTcpSocket probe;
-            probe.connectToHost(QStringLiteral("127.0.0.1"), quint16(m_port));
-            if (probe.waitForConnected(1000)) {
-                note(QStringLiteral("port %1 is taken by another server; set TQ_XMPP_PORT and "
-                                    "TQ_XMPP_HTTPS_PORT")
-                         .arg(m_port));
-                return false;
-            }
-            if (server(QStringLiteral("start")) != 0)
-                return false;
-        }
-        m_started = true;
-        return true;
-    }
-
-    // Every half starts on a server without stored messages: Prosody's file archive (MAM,
-    // storage "internal") is read and written whole by its periodic cleanup, which runs at
-    // start; an archive left by the previous half would slow the next one.
-    bool restartServer()
-    {
-        server(QStringLiteral("stop")); // also one that an interrupted run left behind
-        m_started = false;
-        for (const QFileInfo &host : QDir(p.serverDir + QStringLiteral("/data"))
-                                         .entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot))
-            for (const char *store : {"archive", "archive_cleanup", "offline", "smacks_h"})
-                QDir(host.absoluteFilePath() + QLatin1Char('/') + QLatin1String(store))
-                    .removeRecursively();
-        return startServer();
-    }
-
-    void stopServer()
-    {
-        if (m_started)
-            server(QStringLiteral("stop"));
-        m_started = false;
-    }
+    bool restartServer() { return m_server.restart(); }
+    void stopServer() { m_server.stop(); }
 
     // One half: a receiver and a sender of one kind, `o.messages` messages.
     QJsonObject runHalf(bool agents, int round)
@@ -304,8 +159,7 @@ public:
         const QString kind = agents ? QStringLiteral("agents") : QStringLiteral("bare");
         const QString base = p.runDir + QStringLiteral("/%1-%2-").arg(kind).arg(round);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("TQ_XMPP_CA_FILE"),
-                   p.serverDir + QStringLiteral("/certs/ca.crt"));
+        env.insert(QStringLiteral("TQ_XMPP_CA_FILE"), m_server.caFile());
         QString program = QCoreApplication::applicationFilePath();
         QStringList args{QStringLiteral("--peer")};
         if (agents) {
@@ -368,7 +222,7 @@ public:
         env.insert(QStringLiteral("XDG_DATA_HOME"), base + QStringLiteral("bob/data"));
         if (!receiver.start(program, args, env, base + QStringLiteral("bob")))
             return finish(QStringLiteral("the receiver did not start"));
-        receiver.write("login bob bob localhost " + QByteArray::number(m_port));
+        receiver.write("login bob bob localhost " + QByteArray::number(port()));
         receiver.write("expect " + QByteArray::number(o.messages) + (o.window > 0 ? " 1" : " 0"));
         if (!waitUntil([&] { return receiverReady || failed(); }, 30000) || failed())
             return finish(QStringLiteral("the receiver did not log in"));
@@ -377,11 +231,11 @@ public:
         env.insert(QStringLiteral("XDG_DATA_HOME"), base + QStringLiteral("alice/data"));
         if (!sender.start(program, args, env, base + QStringLiteral("alice")))
             return finish(QStringLiteral("the sender did not start"));
-        sender.write("login alice alice localhost " + QByteArray::number(m_port));
+        sender.write("login alice alice localhost " + QByteArray::number(port()));
         if (!waitUntil([&] { return senderReady || failed(); }, 30000) || failed())
             return finish(QStringLiteral("the sender did not log in"));
 
-        const double serverCpuBefore = processCpuMs(serverPid());
+        const double serverCpuBefore = processCpuMs(m_server.pid());
         lastProgress = xbench::nowNs();
         sender.write("send bob " + QByteArray::number(o.messages) + ' '
                      + QByteArray::number(o.window));
@@ -392,7 +246,7 @@ public:
                 return !result.isEmpty() || failed() || xbench::nowNs() - lastProgress > stallNs;
             },
             24 * 3600 * 1000);
-        const double serverCpuMs = processCpuMs(serverPid()) - serverCpuBefore;
+        const double serverCpuMs = processCpuMs(m_server.pid()) - serverCpuBefore;
         if (result.isEmpty())
             return finish(QStringLiteral("stalled: no message for 60 s"));
         sender.stop();
@@ -416,34 +270,12 @@ public:
         return outcome;
     }
 
-    int port() const { return m_port; }
+    int port() const { return m_server.port(); }
 
 private:
-    int server(const QString &command)
-    {
-        QProcess script;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("TQ_XMPP_PORT"), QString::number(m_port));
-        env.insert(QStringLiteral("TQ_XMPP_HTTPS_PORT"), QString::number(m_httpsPort));
-        script.setProcessEnvironment(env);
-        script.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        script.start(QStringLiteral("bash"), {p.script, command, p.serverDir});
-        if (!script.waitForFinished(600000)) // a first start may install Prosody
-            return -1;
-        return script.exitStatus() == QProcess::NormalExit ? script.exitCode() : -1;
-    }
-
-    qint64 serverPid() const
-    {
-        QFile file(p.serverDir + QStringLiteral("/prosody.pid"));
-        return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toLongLong() : -1;
-    }
-
     Options o;
     Paths p;
-    int m_port = 0;
-    int m_httpsPort = 0;
-    bool m_started = false;
+    Server m_server;
 };
 
 double median(std::vector<double> values)
@@ -547,6 +379,8 @@ int main(int argc, char *argv[])
         BareTransport transport;
         return xbench::runPeer(transport);
     }
+    if (argc > 1 && qstrcmp(argv[1], "--group") == 0)
+        return xbench::runGroupBench(app.arguments().mid(2));
     Options o;
     if (!parseOptions(app.arguments(), o)) {
         note(QStringLiteral("usage: bench_xmpp [messages] [--window N] [--rounds R] [--json FILE] "

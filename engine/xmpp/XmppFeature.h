@@ -24,6 +24,9 @@ public:
     // The session is up: after the first connection, and after each reconnection (resumed
     // is true when the server kept the stream, so nothing sent or received was lost).
     virtual void online(bool resumed) { (void)resumed; }
+    // The user logs out (or the engine ends) while connected: what is written now still goes
+    // out, before the unavailable presence and the stream's end.
+    virtual void leaving() { }
     // The connection is lost or closed; a reconnection may follow.
     virtual void offline() { }
     // The client is about to be deleted: forget everything tied to it.

@@ -2,6 +2,7 @@
 
 #include "XmppCommon.h"
 #include "XmppEngine.h"
+#include "XmppMessages.h"
 #include "XmppSession.h"
 #include "XmppStanza.h"
 
@@ -13,6 +14,7 @@
 #include <QXmppPresence.h>
 #include <QXmppUtils.h>
 
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QDomDocument>
 #include <QDomElement>
@@ -24,6 +26,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTimer>
+#include <QUuid>
 
 #include <algorithm>
 #include <functional>
@@ -44,11 +47,25 @@ const QString nsRegister = QStringLiteral("jabber:iq:register");
 const QString nsData = QStringLiteral("jabber:x:data");
 const QString nsDiscoInfo = QStringLiteral("http://jabber.org/protocol/disco#info");
 const QString nsGroup = QStringLiteral("urn:tq:group:0");
+const QString nsMam = QStringLiteral("urn:xmpp:mam:2");
+const QString nsRsm = QStringLiteral("http://jabber.org/protocol/rsm");
+const QString nsForward = QStringLiteral("urn:xmpp:forward:0");
+const QString nsDelay = QStringLiteral("urn:xmpp:delay");
+const QString nsStanzaId = QStringLiteral("urn:xmpp:sid:0");
+const QString nsClient = QStringLiteral("jabber:client");
 
 constexpr int kTimeoutMs = 30000;
 // Groups taken from the bookmarks, occupants kept per room and invitations or requests kept
 // waiting: more are ignored (the network is not trusted with memory).
 constexpr int kGroupsMax = 1000;
+// The longest group id the records carry.
+constexpr int kGroupIdMax = int(sizeof(ZS_GroupChangeInfo::groupId)) - 1;
+// A room's archive is read a page at a time, and at most this much of it per login: the
+// rest comes at the next one.
+constexpr int kArchivePage = 100;
+constexpr int kArchiveMax = 5000;
+// The last message seen of each room is stored this long after it changed (and at logout).
+constexpr int kMarksDelayMs = 2000;
 constexpr int kOccupantsMax = 5000;
 constexpr int kWaitingMax = 1000;
 
@@ -224,7 +241,10 @@ struct Groups::State
 {
     explicit State(Groups &owner)
         : q(owner)
-    { }
+    {
+        marksTimer.setSingleShot(true);
+        QObject::connect(&marksTimer, &QTimer::timeout, &owner, [this] { storeMarks(); });
+    }
 
     Groups &q;
     Session &session() const { return q.session(); }
@@ -280,6 +300,27 @@ struct Groups::State
     QHash<QString, bool> rules; // room -> notify of its messages; unlisted: true
     bool rulesRead = false;
     std::vector<std::function<void()>> whenLoaded;
+    // The last message seen of each room (its archive id), in private storage as
+    //   <group-marks xmlns='urn:tq:group:0'><room jid='..' last='..'/></group-marks>
+    // so that a new stream asks the room's archive only for what came after.
+    QHash<QString, QString> marks;
+    bool marksRead = false;
+    bool marksDirty = false;
+    QTimer marksTimer;
+    struct ArchiveQuery
+    {
+        QString room;
+        bool deliver = false; // false: only the last id is wanted
+    };
+    QHash<QString, ArchiveQuery> archiveQueries; // by query id
+    QSet<QString> catchingUp; // rooms whose archive is being read
+    // The offline messages of a stream wait for the rooms' archives: the stream's number, so
+    // that what an earlier stream still reports releases nothing.
+    int stream = 0;
+    bool holding = false;
+    bool reentering = false; // a new stream is coming or entering the user's groups
+    // Short names of rooms whose address does not fit a record's group id.
+    mutable QHash<QString, QString> aliases;
     QHash<QString, QString> invitations; // room -> invitor, to this user
     QHash<QString, QString> requested; // room -> owner asked by this user to let them in
     QHash<QString, PendingIq> iqs;
@@ -358,7 +399,13 @@ struct Groups::State
             return;
         QXmppPresence presence(QXmppPresence::Available);
         presence.setTo(room + QLatin1Char('/') + ownNick());
-        presence.setMucSupported(true);
+        // No history with the entry: what the user missed comes from the room's archive,
+        // after the last message seen, exactly once.
+        QXmppElement x = element(QStringLiteral("x"), nsMuc);
+        QXmppElement history = element(QStringLiteral("history"));
+        history.setAttribute(QStringLiteral("maxstanzas"), QStringLiteral("0"));
+        x.appendChild(history);
+        presence.setExtensions({x});
         if (!connected() || !client->sendPacket(presence)) {
             joined(room, ReasonUnreachable);
             return;
@@ -382,6 +429,12 @@ struct Groups::State
         auto waiting = std::exchange(it->whenJoined, {});
         for (auto &done : waiting)
             done(reason);
+        session().messages().roomsChanged();
+        // A room entered for the first time: its last message is where the next login's
+        // catching up starts.
+        if (reason == ZS_REASON_SUCCESS && rooms.contains(room) && !marks.contains(room)
+            && !catchingUp.contains(room))
+            catchUp(room, {});
     }
 
     // Reads the room's name and desc (disco#info).
@@ -451,6 +504,8 @@ struct Groups::State
         rooms.remove(room);
         invitations.remove(room);
         requested.remove(room);
+        if (marks.remove(room))
+            marksChanged();
         removeBookmark(room);
         if (rules.remove(room))
             storeRules([](int) {});
@@ -587,6 +642,11 @@ struct Groups::State
 
     void loadBookmarks()
     {
+        loadMarks([this] { readBookmarks(); });
+    }
+
+    void readBookmarks()
+    {
         QXmppElement query = element(QStringLiteral("query"), nsPrivate);
         query.appendChild(element(QStringLiteral("storage"), nsBookmarks));
         sendIq(QXmppIq::Get, QString(), query, [this](int reason, const QDomElement &iq) {
@@ -618,12 +678,24 @@ struct Groups::State
                 if (--*remaining > 0)
                     return;
                 bookmarksLoaded = true;
+                reentering = false;
+                session().messages().roomsChanged();
                 auto waiting = std::exchange(whenLoaded, {});
                 for (auto &fn : waiting)
                     fn();
             };
+            // The offline messages wait for every room's archive.
+            auto archives = std::make_shared<int>(bookmarks.size() + 1);
+            const auto archiveDone = [this, archives, own = stream] {
+                if (--*archives == 0 && own == stream)
+                    release();
+            };
             for (const Bookmark &b : qAsConst(bookmarks)) {
-                enter(b.jid, [this, room = b.jid, oneDone](int entered) {
+                enter(b.jid, [this, room = b.jid, oneDone, archiveDone](int entered) {
+                    if (entered == ZS_REASON_SUCCESS)
+                        catchUp(room, archiveDone);
+                    else
+                        archiveDone();
                     if (entered != ZS_REASON_SUCCESS) {
                         Engine::get().trace(QStringLiteral("group %1 not entered: %2")
                                                 .arg(escaped(room), QString::number(entered)));
@@ -635,8 +707,179 @@ struct Groups::State
                 });
                 readInfo(b.jid, [oneDone](int) { oneDone(); });
             }
+            archiveDone();
             loadRules(oneDone);
         });
+    }
+
+    // ---- the rooms' archives (XEP-0313 on the room) ----
+
+    void release()
+    {
+        if (!holding)
+            return;
+        holding = false;
+        session().messages().releaseOfflineBatch();
+    }
+
+    void loadMarks(std::function<void()> done)
+    {
+        QXmppElement query = element(QStringLiteral("query"), nsPrivate);
+        query.appendChild(element(QStringLiteral("group-marks"), nsGroup));
+        sendIq(QXmppIq::Get, QString(), query,
+               [this, done = std::move(done)](int reason, const QDomElement &iq) {
+                   // What this process saw is newer than what it stored a moment ago.
+                   const QHash<QString, QString> seen = std::exchange(marks, {});
+                   const QDomElement list = child(child(iq, QStringLiteral("query"), nsPrivate),
+                                                  QStringLiteral("group-marks"), nsGroup);
+                   for (QDomElement r = list.firstChildElement(QStringLiteral("room"));
+                        !r.isNull() && marks.size() < kGroupsMax;
+                        r = r.nextSiblingElement(QStringLiteral("room"))) {
+                       const QString room = bareOf(r.attribute(QStringLiteral("jid")));
+                       const QString last = r.attribute(QStringLiteral("last"));
+                       if (!room.isEmpty()) // an empty last: from the archive's start
+                           marks.insert(room, last);
+                   }
+                   for (auto it = seen.constBegin(); it != seen.constEnd(); ++it)
+                       marks.insert(it.key(), it.value());
+                   marksRead = reason == ZS_REASON_SUCCESS;
+                   if (!seen.isEmpty())
+                       marksChanged();
+                   done();
+               });
+    }
+
+    void marksChanged()
+    {
+        marksDirty = true;
+        if (!marksTimer.isActive())
+            marksTimer.start(kMarksDelayMs);
+    }
+
+    void storeMarks()
+    {
+        marksTimer.stop();
+        if (!marksRead || !marksDirty || !connected())
+            return; // never overwrite what was not read
+        marksDirty = false;
+        QXmppElement list = element(QStringLiteral("group-marks"), nsGroup);
+        for (auto it = marks.constBegin(); it != marks.constEnd(); ++it) {
+            QXmppElement r = element(QStringLiteral("room"));
+            r.setAttribute(QStringLiteral("jid"), it.key());
+            r.setAttribute(QStringLiteral("last"), xmlSafe(it.value()));
+            list.appendChild(r);
+        }
+        QXmppElement query = element(QStringLiteral("query"), nsPrivate);
+        query.appendChild(list);
+        sendIq(QXmppIq::Set, QString(), query, [this](int reason, const QDomElement &) {
+            if (reason != ZS_REASON_SUCCESS) {
+                Engine::get().trace(QStringLiteral("group marks not stored: %1").arg(reason));
+                if (reason != ReasonUnreachable)
+                    marksChanged(); // tried again later
+            }
+        });
+    }
+
+    // Reads what the room archived after the user's mark (the user was away), then goes on
+    // from the newest message; without a mark, only finds the newest. done() runs once.
+    void catchUp(const QString &room, std::function<void()> done)
+    {
+        catchingUp.insert(room);
+        const auto mark = marks.constFind(room);
+        const bool known = mark != marks.constEnd();
+        queryArchive(room, known ? *mark : QString(), known, 0, std::move(done));
+    }
+
+    void queryArchive(const QString &room, const QString &after, bool deliver, int delivered,
+                      std::function<void()> done)
+    {
+        const QString queryId = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        QXmppElement query = element(QStringLiteral("query"), nsMam);
+        query.setAttribute(QStringLiteral("queryid"), queryId);
+        QXmppElement set = element(QStringLiteral("set"), nsRsm);
+        set.appendChild(
+            textElement(QStringLiteral("max"), QString::number(deliver ? kArchivePage : 1)));
+        if (!deliver)
+            set.appendChild(element(QStringLiteral("before"))); // the newest
+        else if (!after.isEmpty())
+            set.appendChild(textElement(QStringLiteral("after"), after));
+        // else: from the oldest
+        query.appendChild(set);
+        archiveQueries.insert(queryId, {room, deliver});
+        sendIq(QXmppIq::Set, room, query,
+               [this, room, queryId, deliver, delivered,
+                done = std::move(done)](int reason, const QDomElement &iq) mutable {
+                   archiveQueries.remove(queryId);
+                   const QDomElement fin = child(iq, QStringLiteral("fin"), nsMam);
+                   const QString last = child(fin, QStringLiteral("set"), nsRsm)
+                                            .firstChildElement(QStringLiteral("last"))
+                                            .text();
+                   if (reason == ZS_REASON_NOT_FOUND && deliver) {
+                       // The mark is older than what the room keeps: start from the newest.
+                       Engine::get().trace(
+                           QStringLiteral("group %1: mark not in the archive").arg(escaped(room)));
+                       queryArchive(room, QString(), false, delivered, std::move(done));
+                       return;
+                   }
+                   if (reason != ZS_REASON_SUCCESS)
+                       Engine::get().trace(QStringLiteral("group %1: archive not read: %2")
+                                               .arg(escaped(room), QString::number(reason)));
+                   // An empty archive: everything it will hold is new to the user.
+                   if (reason == ZS_REASON_SUCCESS && rooms.contains(room)
+                       && (!last.isEmpty() || !marks.contains(room))) {
+                       marks.insert(room, last);
+                       marksChanged();
+                   }
+                   const int now = delivered + kArchivePage;
+                   if (reason == ZS_REASON_SUCCESS && deliver && !last.isEmpty()
+                       && fin.attribute(QStringLiteral("complete")) != QLatin1String("true")
+                       && now < kArchiveMax && rooms.contains(room)) {
+                       queryArchive(room, last, true, now, std::move(done));
+                       return;
+                   }
+                   Engine::get().trace(QStringLiteral("group %1: archive read (%2), mark %3")
+                                           .arg(escaped(room), QString::number(reason),
+                                                escaped(marks.value(room))));
+                   catchingUp.remove(room);
+                   if (done)
+                       done();
+               });
+    }
+
+    // One message of an archive query's answer.
+    bool archived(const QString &room, const QDomElement &result)
+    {
+        const auto it = archiveQueries.constFind(result.attribute(QStringLiteral("queryid")));
+        if (it == archiveQueries.constEnd() || it->room != room)
+            return true; // not asked, or not by that room: dropped
+        if (!it->deliver)
+            return true;
+        const QDomElement forwarded = child(result, QStringLiteral("forwarded"), nsForward);
+        const QDomElement message = child(forwarded, QStringLiteral("message"), nsClient);
+        if (message.isNull() || bareOf(message.attribute(QStringLiteral("from"))) != room)
+            return true;
+        const QDomElement delay = child(forwarded, QStringLiteral("delay"), nsDelay);
+        const QDateTime stamp
+            = QXmppUtils::datetimeFromString(delay.attribute(QStringLiteral("stamp")));
+        session().messages().archivedGroup(message, stamp);
+        return true;
+    }
+
+    // A message the room passed on live: the newest seen, unless the room's archive is being
+    // read (what came before the archive's answer is in it).
+    void noteArchived(const QString &room, const QDomElement &stanza)
+    {
+        if (!rooms.contains(room) || catchingUp.contains(room))
+            return;
+        for (QDomElement id = stanza.firstChildElement(QStringLiteral("stanza-id")); !id.isNull();
+             id = id.nextSiblingElement(QStringLiteral("stanza-id")))
+            if (id.namespaceURI() == nsStanzaId
+                && bareOf(id.attribute(QStringLiteral("by"))) == room
+                && !id.attribute(QStringLiteral("id")).isEmpty()) {
+                marks.insert(room, id.attribute(QStringLiteral("id")));
+                marksChanged();
+                return;
+            }
     }
 
     // ---- message rules: <group-rules xmlns='urn:tq:group:0'> in private storage ----
@@ -906,6 +1149,9 @@ struct Groups::State
         const QString type = m.attribute(QStringLiteral("type"));
         const QDomElement x = child(m, QStringLiteral("x"), nsMucUser);
         const QString room = bareOf(from);
+        const QDomElement result = child(m, QStringLiteral("result"), nsMam);
+        if (!result.isNull() && QXmppUtils::jidToResource(from).isEmpty() && q.isRoom(room))
+            return archived(room, result);
         if (!x.isNull() && type != QLatin1String("groupchat") && type != QLatin1String("error")
             && QXmppUtils::jidToResource(from).isEmpty()) {
             const QDomElement inviteElement = x.firstChildElement(QStringLiteral("invite"));
@@ -1076,9 +1322,12 @@ QString Groups::service() const
 
 QString Groups::roomJid(const QString &groupId) const
 {
+    static const QRegularExpression aliasId(QStringLiteral("^g[0-9a-f]{20}$"));
     const QString id = groupId.trimmed().toLower();
     if (!id.startsWith(QLatin1Char('g')) || id.contains(QLatin1Char('/')))
         return QString();
+    if (aliasId.match(id).hasMatch())
+        return d->aliases.value(id);
     if (id.contains(QLatin1Char('@')))
         return id.section(QLatin1Char('@'), 1).isEmpty() ? QString() : id;
     return id + QLatin1Char('@') + service();
@@ -1090,7 +1339,19 @@ QString Groups::groupIdOf(const QString &roomJid) const
     const QString node = QXmppUtils::jidToUser(room);
     if (!node.startsWith(QLatin1Char('g')))
         return QString();
-    return QXmppUtils::jidToDomain(room) == service() ? node : room;
+    if (QXmppUtils::jidToDomain(room) == service())
+        return node;
+    if (room.toUtf8().size() <= kGroupIdMax)
+        return room;
+    // Too long for the records: a name made from the address, known to this process once
+    // the room is (an invitation, the bookmarks).
+    const QString alias
+        = QLatin1Char('g')
+        + QString::fromLatin1(
+              QCryptographicHash::hash(room.toUtf8(), QCryptographicHash::Sha1).toHex().left(20));
+    if (d->aliases.size() < 10 * kGroupsMax)
+        d->aliases.insert(alias, room);
+    return alias;
 }
 
 bool Groups::isGroupId(const QString &receiver) const
@@ -1124,6 +1385,12 @@ QString Groups::ownNick(const QString &roomJid) const
 {
     const auto it = d->rooms.constFind(bareOf(roomJid));
     return it == d->rooms.constEnd() ? QString() : it->ownNick;
+}
+
+bool Groups::awaitsEntry(const QString &roomJid) const
+{
+    const auto it = d->rooms.constFind(bareOf(roomJid));
+    return it != d->rooms.constEnd() && !it->joined && (it->joining || d->reentering);
 }
 
 bool Groups::isJoined(const QString &groupId) const
@@ -1783,7 +2050,13 @@ void Groups::online(bool resumed)
 {
     if (resumed)
         return; // the stream was kept, and the rooms with it
+    ++d->stream;
     d->failIqs(ReasonUnreachable);
+    d->archiveQueries.clear();
+    d->catchingUp.clear();
+    d->holding = true;
+    d->reentering = true;
+    session().messages().holdOfflineBatch();
     for (auto it = d->rooms.begin(); it != d->rooms.end(); ++it) {
         it->joined = false;
         it->occupants.clear();
@@ -1793,12 +2066,26 @@ void Groups::online(bool resumed)
     d->loadBookmarks();
 }
 
+void Groups::leaving()
+{
+    if (d->marksDirty)
+        d->storeMarks();
+}
+
+void Groups::noteArchived(const QString &roomJid, const QDomElement &stanza)
+{
+    d->noteArchived(bareOf(roomJid), stanza);
+}
+
 void Groups::offline()
 {
+    d->holding = false; // the messages side ends its batch itself
+    d->reentering = true;
     // Collected first: an answer may forget its room.
     std::vector<std::function<void(int)>> waiting;
     for (auto it = d->rooms.begin(); it != d->rooms.end(); ++it) {
         it->joining = false;
+        it->joined = false; // the room has let the user go with the stream
         for (auto &done : it->whenJoined)
             waiting.push_back(std::move(done));
         it->whenJoined.clear();
@@ -1821,6 +2108,14 @@ void Groups::detach()
     d->bookmarksRead = false;
     d->rules.clear();
     d->rulesRead = false;
+    d->marks.clear();
+    d->marksRead = false;
+    d->marksDirty = false;
+    d->marksTimer.stop();
+    d->archiveQueries.clear();
+    d->catchingUp.clear();
+    d->holding = false;
+    d->reentering = false;
     auto waiting = std::exchange(d->whenLoaded, {});
     d->invitations.clear();
     d->requested.clear();

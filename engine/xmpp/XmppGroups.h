@@ -3,7 +3,10 @@
 // Groups over multi-user chat (XEP-0045): each group is a persistent, members-only room.
 //
 // Ids: a room of the own server's MUC service (conference.<domain>) is named by its node,
-// "g" and 10 hex digits; a room elsewhere by its bare room JID, which must also begin with "g".
+// "g" and 10 hex digits; a room elsewhere by its bare room JID, which must also begin with "g",
+// or, when that is longer than a record's group id (33 bytes), by "g" and the first 20 hex
+// digits of the JID's SHA-1, which names the room once this process knows it (bookmarks,
+// invitations, rooms entered).
 //
 // The room's name is the group's name; its desc field (roomdesc) is a JSON object that keeps
 // what has no standard field of the room configuration:
@@ -18,6 +21,12 @@
 // autojoin): they survive logins and every room of them is entered when a new stream comes up,
 // so the server's presences give the notices. A room found gone, or no longer the user's, then
 // leaves the list.
+//
+// Rooms are entered without history. The last message seen of each room (its archive id) is
+// kept in private storage,
+//   <group-marks xmlns='urn:tq:group:0'><room jid='..' last='..'/></group-marks>
+// and at each new stream the room's archive (XEP-0313) gives what came after it, delivered with
+// the offline messages.
 //
 // The message rules (SetGroupMessageRule) are the user's own, in private storage:
 //   <group-rules xmlns='urn:tq:group:0'><group room='..' notice='0'/></group-rules>
@@ -53,8 +62,13 @@ public:
     QString groupIdOf(const QString &roomJid) const;
     bool isJoined(const QString &groupId) const;
     bool maySpeak(const QString &groupId) const;
+    // Whether the user is about to be in the room again (a new stream enters every group).
+    bool awaitsEntry(const QString &roomJid) const;
     // The user's message rule for the group (SetGroupMessageRule): notify of its messages.
     bool notifies(const QString &groupId) const;
+    // A message the room passed on live: its archive id becomes the room's mark, from which
+    // the next login reads what the user missed.
+    void noteArchived(const QString &roomJid, const QDomElement &stanza);
     // The own server's MUC service.
     QString service() const;
     // Whether a caller's receiver names a group (an id this engine makes, or a room JID), and
@@ -112,6 +126,7 @@ public:
 
     void attach(QXmppClient *client) override;
     void online(bool resumed) override;
+    void leaving() override;
     void offline() override;
     void detach() override;
 

@@ -241,6 +241,7 @@ struct Messages::State
         // To another server: our server acknowledges what it passes on, the receiver's
         // refusal comes later. Done once the probe sent behind it was answered.
         bool remote = false;
+        bool retried = false; // a group message written again once its room was entered
         bool acked = false;
         bool reached = false;
         QElapsedTimer since;
@@ -275,7 +276,15 @@ struct Messages::State
 
     // ---- offline delivery at login ----
     bool batchOpen = false;
-    std::vector<QXmppMessage> batch;
+    bool batchAnswered = false; // the ping behind the initial presence came back
+    int batchHolds = 0; // the groups side still fetching the rooms' archives
+    struct Kept
+    {
+        QXmppMessage message;
+        QString groupId; // a group's message: its id and the member who sent it
+        QString sender;
+    };
+    std::vector<Kept> batch;
     std::vector<std::function<void()>> afterBatch;
 
     // ---- top contacts: one read-modify-write at a time ----
@@ -460,6 +469,23 @@ struct Messages::State
             answer(reason);
     }
 
+    // A group message waits while its room is being entered again after a new stream: the
+    // room refuses messages from someone not in it.
+    bool held(const Outgoing &o) const
+    {
+        return o.message.type() == QXmppMessage::GroupChat
+            && session().groups().awaitsEntry(bareOf(o.message.to()));
+    }
+
+    void writeWaiting()
+    {
+        if (!online)
+            return;
+        for (Outgoing &o : out)
+            if (!o.written && !held(o))
+                write(o);
+    }
+
     void write(Outgoing &o)
     {
         o.written = true;
@@ -639,7 +665,7 @@ struct Messages::State
             return true;
         }
         if (m.type() == QXmppMessage::GroupChat)
-            return incomingGroup(m, stanza);
+            return incomingGroup(m, stanza, false);
         if (m.type() == QXmppMessage::Headline)
             return false;
         incoming(m, stanza, false);
@@ -655,6 +681,18 @@ struct Messages::State
             const QString from = bareOf(m.from());
             if (!from.isEmpty() && from != bareOf(o.message.to()) && from != session().domain())
                 return false;
+            if (o.message.type() == QXmppMessage::GroupChat && !o.retried
+                && m.error().condition() == QXmppStanza::Error::NotAcceptable) {
+                // Written again by QXmpp on a new stream before the room was entered again:
+                // it waits for the room (receivers take a message id once).
+                Engine::get().trace(
+                    QStringLiteral("message %1 waits for its room").arg(escaped(id)));
+                o.retried = true;
+                o.written = false;
+                o.numbered = false;
+                QTimer::singleShot(0, &q, [this] { writeWaiting(); });
+                return true;
+            }
             o.error = reasonOf(m.error());
             Engine::get().trace(QStringLiteral("message %1 came back: %2")
                                     .arg(escaped(id), QString::number(o.error)));
@@ -696,7 +734,7 @@ struct Messages::State
             return;
         remember(id, peer, sentCopy);
         if (batchOpen && m.stamp().isValid() && !sentCopy) {
-            batch.push_back(m);
+            batch.push_back({m, {}, {}});
             return;
         }
         auto record = makeRecord<ZS_MessageInfo>();
@@ -707,57 +745,80 @@ struct Messages::State
                       *record);
     }
 
-    // A message of a group the user is in, as its room passes it on: to everyone, the
-    // sender included (whose send result already told of it), and again as the room's
-    // history when the user enters the room.
-    bool incomingGroup(const QXmppMessage &m, const QDomElement &stanza)
+    // A message of a group the user is in, as its room passes it on (to everyone, the
+    // sender included, whose send result already told of it), or as the room's archive
+    // gives it back after the user was away.
+    bool incomingGroup(const QXmppMessage &m, const QDomElement &stanza, bool archived)
     {
         Groups &groups = session().groups();
         const QString room = bareOf(m.from());
         const QString nick = QXmppUtils::jidToResource(m.from());
         const QString groupId = groups.groupIdOf(room);
-        const Content content = contentOf(m);
-        if (groupId.isEmpty() || nick.isEmpty() || (m.body().isEmpty() && !content.isFile))
+        if (groupId.isEmpty() || nick.isEmpty())
             return false; // the room's own news: the groups side reads those
-        const QString member = groups.memberJid(room, nick);
+        if (!archived)
+            groups.noteArchived(room, stanza);
+        const Content content = contentOf(m);
+        if (m.body().isEmpty() && !content.isFile)
+            return false;
+        // Nicknames are bare JIDs; one that is not names nobody the user knows.
+        QString member = groups.memberJid(room, nick);
+        if (member.isEmpty() && nick.contains(QLatin1Char('@')))
+            member = bareOf(nick);
         const bool own
             = nick == groups.ownNick(room) || (!member.isEmpty() && member == session().ownJid());
         const QString id = idOf(m);
         if (own || !firstTime(room, id))
             return true;
+        const QString sender = member.isEmpty() ? nick : session().nameOf(member);
         const QDomElement applyTo = child(stanza, QStringLiteral("apply-to"), nsFasten);
         if (!applyTo.isNull()) {
             const QString target = applyTo.attribute(QStringLiteral("id"));
             if (!target.isEmpty() && !child(applyTo, QStringLiteral("retract"), nsRetract).isNull())
-                groupNotice(NoticeWithdrawn, target, groupId,
-                            member.isEmpty() ? nick : session().nameOf(member), m.stamp());
+                groupNotice(NoticeWithdrawn, target, groupId, sender, m.stamp());
+            return true;
+        }
+        if (archived && batchOpen) {
+            batch.push_back({m, groupId, sender});
             return true;
         }
         auto record = makeRecord<ZS_MessageInfo>();
-        q.fillRecord(*record, m);
-        put(record->sender, member.isEmpty() ? nick : session().nameOf(member));
-        put(record->receiver, groupId);
-        put(record->sessionId, groupId);
-        record->sessionType = 1;
+        fillGroupRecord(*record, m, groupId, sender);
         answerMessage(content.isFile ? &ZS_MessageCallBack::onReceiveFile
                                      : &ZS_MessageCallBack::onReceiveMessage,
                       *record);
         return true;
     }
 
+    void fillGroupRecord(ZS_MessageInfo &record, const QXmppMessage &m, const QString &groupId,
+                         const QString &sender) const
+    {
+        q.fillRecord(record, m);
+        put(record.sender, sender);
+        put(record.receiver, groupId);
+        put(record.sessionId, groupId);
+        record.sessionType = 1;
+    }
+
     // A member withdrew a message of the group's.
     void groupNotice(int type, const QString &msgId, const QString &groupId, const QString &sender,
                      const QDateTime &stamp)
     {
-        auto record = makeRecord<ZS_MessageInfo>();
-        record->msgType = type;
-        put(record->msgId, msgId);
-        put(record->dateCreated, dateText(stamp));
-        put(record->sender, sender);
-        put(record->receiver, groupId);
-        put(record->sessionId, groupId);
-        record->sessionType = 1;
-        answerMessage(&ZS_MessageCallBack::onReceiveOpreateNoticeMessage, *record);
+        auto run = [this, type, msgId, groupId, sender, stamp] {
+            auto record = makeRecord<ZS_MessageInfo>();
+            record->msgType = type;
+            put(record->msgId, msgId);
+            put(record->dateCreated, dateText(stamp));
+            put(record->sender, sender);
+            put(record->receiver, groupId);
+            put(record->sessionId, groupId);
+            record->sessionType = 1;
+            answerMessage(&ZS_MessageCallBack::onReceiveOpreateNoticeMessage, *record);
+        };
+        if (batchOpen)
+            afterBatch.push_back(run);
+        else
+            run();
     }
 
     void notice(int type, const QString &msgId, const QString &peer, const QDateTime &stamp)
@@ -783,12 +844,20 @@ struct Messages::State
     void openBatch()
     {
         batchOpen = true;
+        batchAnswered = false;
         sendIq(QStringLiteral("get"), session().domain(), element(QStringLiteral("ping"), nsPing),
-               [this](const QDomElement *, int) { closeBatch(); });
+               [this](const QDomElement *, int) {
+                   batchAnswered = true;
+                   if (batchHolds == 0)
+                       closeBatch();
+               });
     }
 
+    // The whole batch at once: count, messages, complete. Also when the stream ends.
     void closeBatch()
     {
+        batchHolds = 0;
+        batchAnswered = false;
         if (!batchOpen)
             return;
         batchOpen = false;
@@ -796,9 +865,12 @@ struct Messages::State
         const auto after = std::exchange(afterBatch, {});
         invoke(&ZS_MessageCallBack::onOfflineMessageCount, int(messages.size()));
         auto record = makeRecord<ZS_MessageInfo>();
-        for (const QXmppMessage &m : messages) {
+        for (const Kept &kept : messages) {
             *record = ZS_MessageInfo();
-            q.fillRecord(*record, m);
+            if (kept.groupId.isEmpty())
+                q.fillRecord(*record, kept.message);
+            else
+                fillGroupRecord(*record, kept.message, kept.groupId, kept.sender);
             record->isReceiveOfflineMsg = 1;
             answerMessage(&ZS_MessageCallBack::onReceiveOfflineMessage, *record);
         }
@@ -924,7 +996,7 @@ void Messages::send(const QXmppMessage &message, std::function<void(int reason)>
     if (!findExtension(o.message, QStringLiteral("tq"), nsTq).isNull())
         d->remember(o.message.id(), bareOf(o.message.to()), true);
     d->out.push_back(std::move(o));
-    if (d->online)
+    if (d->online && !d->held(d->out.back()))
         d->write(d->out.back());
     d->ensureTimer();
     if (!d->online)
@@ -1118,10 +1190,37 @@ void Messages::online(bool resumed)
                 d->openBatch();
         });
     }
-    for (State::Outgoing &o : d->out)
-        if (!o.written)
-            d->write(o);
+    d->writeWaiting();
     d->ensureTimer();
+}
+
+void Messages::roomsChanged()
+{
+    d->writeWaiting();
+}
+
+void Messages::holdOfflineBatch()
+{
+    ++d->batchHolds;
+}
+
+void Messages::releaseOfflineBatch()
+{
+    if (d->batchHolds == 0)
+        return;
+    if (--d->batchHolds == 0 && d->batchAnswered)
+        d->closeBatch();
+}
+
+void Messages::archivedGroup(const QDomElement &message, const QDateTime &stamp)
+{
+    QXmppMessage m;
+    m.parse(message);
+    if (m.type() != QXmppMessage::GroupChat)
+        return;
+    if (!m.stamp().isValid())
+        m.setStamp(stamp);
+    d->incomingGroup(m, message, true);
 }
 
 void Messages::offline()

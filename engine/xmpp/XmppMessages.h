@@ -21,6 +21,7 @@
 #include <functional>
 #include <memory>
 
+class QDateTime;
 class QDomElement;
 class QXmppMessage;
 
@@ -59,6 +60,18 @@ public:
 
     // Stanzas the client hands to its extensions; true when taken.
     bool handleStanza(const QDomElement &element);
+
+    // The groups side fetches what the rooms archived while the user was away. The offline
+    // messages of a new stream wait for it: one hold per stream, released once (a release
+    // with nothing held does nothing).
+    void holdOfflineBatch();
+    void releaseOfflineBatch();
+    // A message of a room's archive (the forwarded <message/>, stamped when it was sent):
+    // with the offline messages while they are being gathered, else delivered at once.
+    void archivedGroup(const QDomElement &message, const QDateTime &stamp);
+    // The groups side entered a room, or gave up entering: group messages that waited for it
+    // go out.
+    void roomsChanged();
 
     struct State;
 

@@ -14,6 +14,7 @@
 
 #include <QEventLoop>
 #include <QRandomGenerator>
+#include <QSslSocket>
 #include <QTimer>
 #include <QUuid>
 
@@ -147,6 +148,8 @@ void Session::logout()
     m_reconnectTimer->stop();
     m_attempting = false;
     if (m_client && m_client->isConnected()) {
+        for (Feature *feature : m_features)
+            feature->leaving();
         // Sends the unavailable presence, closes the stream; answered on disconnected().
         m_client->disconnectFromServer();
         return;
@@ -179,6 +182,8 @@ void Session::shutdown(int boundMs)
     if (m_client && m_client->isConnected()) {
         // Nothing is answered any more; wait for the unavailable presence and the stream's
         // end to be written, as long as the bound allows.
+        for (Feature *feature : m_features)
+            feature->leaving();
         disconnect(m_client, nullptr, this, nullptr);
         goOffline();
         QEventLoop loop;
@@ -214,6 +219,10 @@ void Session::goOffline()
 void Session::onConnected()
 {
     m_connectTimer->stop();
+    // A chat writes small stanzas, each followed by a stream management request: without
+    // this, Nagle holds the next message until the server's delayed acknowledgement (40 ms).
+    for (QSslSocket *socket : m_client->findChildren<QSslSocket *>())
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
     // A logout asked for meanwhile wins: it is answered on disconnected().
     Phase from = Phase::Connecting;
     if (Engine::get().phase.compare_exchange_strong(from, Phase::Connected)) {

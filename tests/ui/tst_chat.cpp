@@ -1319,7 +1319,8 @@ private slots:
 
         const int before = bob->rowCount();
         QTest::mouseClick(inMain<QPushButton>("sendRecordingButton"), Qt::LeftButton);
-        TRY_COMPARE(bob->rowCount(), before + 1);
+        // Bob's copy may follow at once: the own note is the first new row.
+        TRY_VERIFY(bob->rowCount() > before);
         const QString key = bob->at(before).key;
         QCOMPARE(byKey(bob, key)->kind, Kind::Voice);
         QCOMPARE(byKey(bob, key)->voiceMs, 3000);

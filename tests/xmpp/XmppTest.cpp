@@ -161,7 +161,12 @@ bool PeerProcess::start(const QStringList &environment)
     m_process->start(QStringLiteral(TQ_PEER_PATH), {m_name});
     if (!m_process->waitForStarted(10000))
         return false;
-    return command(QStringLiteral("init")).value(QStringLiteral("ret")).toInt(-1) == 0;
+    const QString trace = qEnvironmentVariable("TQ_XMPP_PEER_TRACE");
+    return command(QStringLiteral("init"),
+                   trace.isEmpty() ? QStringList() : QStringList{trace + QLatin1Char('-') + m_name})
+               .value(QStringLiteral("ret"))
+               .toInt(-1)
+        == 0;
 }
 
 bool PeerProcess::readSome(int timeoutMs)
@@ -186,6 +191,8 @@ void PeerProcess::parseLines()
             qWarning("%s: not an event: %s", qPrintable(m_name), line.constData());
             continue;
         }
+        if (qEnvironmentVariableIsSet("TQ_XMPP_PEER_TRACE"))
+            qDebug("%s: %s", qPrintable(m_name), line.left(300).constData());
         m_events.push_back(doc.object());
         m_taken.push_back(false);
     }

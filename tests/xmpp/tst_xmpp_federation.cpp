@@ -22,6 +22,7 @@ const QString kSent = QStringLiteral("onSendTextMessage");
 const QString kReceived = QStringLiteral("onReceiveMessage");
 const QString kNotice = QStringLiteral("onReceiveOpreateNoticeMessage");
 const QString kOfflineDone = QStringLiteral("onOfflineMessageComplete");
+const QString kGroupNotice = QStringLiteral("onReceiveGroupNoticeMessage");
 const QString kAlice = QStringLiteral("alice@alpha.test");
 const QString kBob = QStringLiteral("bob@beta.test");
 
@@ -51,6 +52,7 @@ private slots:
     void textsBothWaysWithReadMarkers();
     void sendsToTheOtherDomainWaitForIt();
     void fileUploadedAtHomeIsFetchedAcross();
+    void bobJoinsAlicesGroupAcross();
 
 private:
     // A started peer with the federation's CA, logged in at its domain's server, its offline
@@ -290,6 +292,63 @@ void TestXmppFederation::fileUploadedAtHomeIsFetchedAcross()
     QFile r(returned);
     QVERIFY(r.open(QIODevice::ReadOnly));
     QVERIFY(r.readAll() == bytes);
+}
+
+void TestXmppFederation::bobJoinsAlicesGroupAcross()
+{
+    const auto answer = [](PeerProcess &p, const QString &command, const QStringList &args,
+                           const QString &event) {
+        const QJsonObject ret = p.command(command, args);
+        return retOf(ret) == 0 ? p.waitEvent(event, keyed(ret)) : QJsonObject();
+    };
+    const auto notice = [](int type, const QString &groupId, const QString &member = {}) {
+        return [=](const QJsonObject &e) {
+            return num(e, "type") == type && str(e, "groupId") == groupId
+                && (member.isEmpty() || str(e, "member") == member);
+        };
+    };
+    // alice's group lives on her domain's service; bob names it by the room's address.
+    const QJsonObject made
+        = answer(*m_alice, QStringLiteral("gcreate"), {"Across", "0", "Two companies"},
+                 QStringLiteral("onCreateGroup"));
+    QCOMPARE(num(made, "reason"), 200);
+    const QString own = str(made, "groupId");
+    const QString across = own + QStringLiteral("@conference.alpha.test");
+    QCOMPARE(num(answer(*m_alice, QStringLiteral("ginvite"), {own, "join us", "0", kBob},
+                        QStringLiteral("onInviteJoinGroup")),
+                 "reason"),
+             200);
+    const QJsonObject invitation
+        = m_bob->waitEvent(kGroupNotice, notice(ZS_GROUP_NOTICE_INVITE, across));
+    QCOMPARE(str(invitation, "sender"), kAlice);
+    QCOMPARE(num(answer(*m_bob, QStringLiteral("greplyinv"), {across, kAlice, "1"},
+                        QStringLiteral("onReplyInviteJoinGroup")),
+                 "reason"),
+             200);
+    QVERIFY(!m_alice->waitEvent(kGroupNotice, notice(ZS_GROUP_NOTICE_MEMBER_JOINED, own, kBob))
+                 .isEmpty());
+    const QJsonObject detail
+        = answer(*m_bob, QStringLiteral("gdetail"), {across}, QStringLiteral("onQueryGroupDetail"));
+    QCOMPARE(str(detail, "name"), QStringLiteral("Across"));
+
+    // Group messages both ways.
+    QJsonObject fromAlice = m_alice->command(QStringLiteral("send"), {own, "hello beta", "1", ""});
+    QCOMPARE(num(m_alice->waitEvent(kSent, keyed(fromAlice)), "reason"), 200);
+    const QJsonObject atBob = m_bob->waitEvent(kReceived, withId(str(fromAlice, "msgId")));
+    QCOMPARE(str(atBob, "sender"), kAlice);
+    QCOMPARE(str(atBob, "sessionId"), across);
+    QCOMPARE(num(atBob, "sessionType"), 1);
+    QJsonObject fromBob = m_bob->command(QStringLiteral("send"), {across, "hello alpha", "1", ""});
+    QCOMPARE(num(m_bob->waitEvent(kSent, keyed(fromBob)), "reason"), 200);
+    const QJsonObject atAlice = m_alice->waitEvent(kReceived, withId(str(fromBob, "msgId")));
+    QCOMPARE(str(atAlice, "sender"), kBob);
+    QCOMPARE(str(atAlice, "sessionId"), own);
+
+    QCOMPARE(
+        num(answer(*m_alice, QStringLiteral("gdismiss"), {own}, QStringLiteral("onDismissGroup")),
+            "reason"),
+        200);
+    QVERIFY(!m_bob->waitEvent(kGroupNotice, notice(ZS_GROUP_NOTICE_DISMISSED, across)).isEmpty());
 }
 
 TQ_TEST_CLASS(TestXmppFederation)

@@ -24,6 +24,20 @@ PeerProcess::Match notice(int type, const QString &groupId, const QString &membe
     };
 }
 
+const QString kReceived = QStringLiteral("onReceiveMessage");
+const QString kOffline = QStringLiteral("onReceiveOfflineMessage");
+const QString kOfflineDone = QStringLiteral("onOfflineMessageComplete");
+
+// How many times the message reached the user, live or kept for them.
+int timesReceived(PeerProcess &p, const QString &msgId)
+{
+    int n = 0;
+    for (const QString &event : {kReceived, kOffline})
+        for (const QJsonObject &e : p.seen(event))
+            n += str(e, "msgId") == msgId ? 1 : 0;
+    return n;
+}
+
 QStringList idsOf(const QJsonObject &answer)
 {
     QStringList ids;
@@ -59,6 +73,8 @@ private slots:
     void badInputIsRefusedOrCut();
     void roomsAreEnteredAgainAfterTheServerReturns();
     void groupMessagesReachEveryMemberButNotFromTheMuted();
+    void missedGroupMessagesArriveOnceAtTheNextLogin();
+    void acceptedGroupMessagesSurviveTheServerGoingDown();
 
 private:
     std::unique_ptr<PeerProcess> peer(const QString &user);
@@ -679,6 +695,137 @@ void TestXmppGroups::groupMessagesReachEveryMemberButNotFromTheMuted()
                            [&](const QJsonObject &e) { return str(e, "receiver") == id; });
     QCOMPARE(str(after, "msgId"), str(last, "msgId"));
     // The group goes, so that no later login enters it again.
+    QCOMPARE(num(ask(*alice, QStringLiteral("gdismiss"), {id}, QStringLiteral("onDismissGroup")),
+                 "reason"),
+             200);
+}
+
+void TestXmppGroups::missedGroupMessagesArriveOnceAtTheNextLogin()
+{
+    const auto alice = peer(QStringLiteral("alice"));
+    auto bob = peer(QStringLiteral("bob"));
+    const auto carol = peer(QStringLiteral("carol"));
+    QVERIFY(alice && bob && carol);
+    const QString id = create(*alice, QStringLiteral("While you were out"));
+    QVERIFY(!id.isEmpty());
+    QVERIFY(admit(*alice, *bob, id));
+    QVERIFY(admit(*alice, *carol, id));
+    const auto say = [&](PeerProcess &who, const QString &text) {
+        const QJsonObject ret = who.command(QStringLiteral("send"), {id, text, "1", ""});
+        const int reason
+            = num(who.waitEvent(QStringLiteral("onSendTextMessage"), keyed(ret)), "reason");
+        return reason == 200 ? str(ret, "msgId") : QString();
+    };
+    const QString seenLive = say(*alice, QStringLiteral("before you go"));
+    QVERIFY(!seenLive.isEmpty());
+    QVERIFY(!bob->waitEvent(kReceived, withId(seenLive)).isEmpty());
+    QVERIFY(!bob->waitEvent(kOfflineDone).isEmpty()); // the first login's
+    QCOMPARE(retOf(bob->command(QStringLiteral("logout"))), 0);
+    QVERIFY(!bob->waitEvent(QStringLiteral("onLogOut")).isEmpty());
+
+    const QStringList missed{say(*alice, QStringLiteral("first while away")),
+                             say(*carol, QStringLiteral("second \u2014 from carol")),
+                             say(*alice, QStringLiteral("third"))};
+    QVERIFY(!missed.contains(QString()));
+
+    // At his next login, what he missed comes with the offline messages, in order, and
+    // nothing he saw before comes again.
+    QVERIFY(bob->loginOk(QStringLiteral("bob")));
+    QVERIFY(!bob->waitEvent(kOfflineDone).isEmpty());
+    const QList<QJsonObject> kept = bob->seen(kOffline);
+    QCOMPARE(kept.size(), missed.size());
+    for (int i = 0; i < missed.size(); ++i) {
+        QCOMPARE(str(kept[i], "msgId"), missed[i]);
+        QCOMPARE(str(kept[i], "sessionId"), id);
+        QCOMPARE(num(kept[i], "sessionType"), 1);
+        QCOMPARE(num(kept[i], "isReceiveOfflineMsg"), 1);
+    }
+    QCOMPARE(str(kept[1], "sender"), QStringLiteral("carol"));
+    QCOMPARE(str(kept[1], "msgContent"), QStringLiteral("second \u2014 from carol"));
+    QCOMPARE(timesReceived(*bob, seenLive), 1);
+
+    // Another process of bob's later: nothing of the group is new to him.
+    bob.reset();
+    bob = peer(QStringLiteral("bob"));
+    QVERIFY(bob);
+    QVERIFY(!bob->waitEvent(kOfflineDone).isEmpty());
+    QCOMPARE(bob->seen(kOffline).size(), 0);
+    const QString live = say(*alice, QStringLiteral("welcome back"));
+    QVERIFY(!bob->waitEvent(kReceived, withId(live)).isEmpty());
+    QCOMPARE(bob->seen(kReceived).size(), 1);
+    QCOMPARE(num(ask(*alice, QStringLiteral("gdismiss"), {id}, QStringLiteral("onDismissGroup")),
+                 "reason"),
+             200);
+}
+
+void TestXmppGroups::acceptedGroupMessagesSurviveTheServerGoingDown()
+{
+    const auto alice = peer(QStringLiteral("alice"));
+    const auto bob = peer(QStringLiteral("bob"));
+    const auto carol = peer(QStringLiteral("carol"));
+    QVERIFY(alice && bob && carol);
+    const QString id = create(*alice, QStringLiteral("Through the outage"));
+    QVERIFY(!id.isEmpty());
+    QVERIFY(admit(*alice, *bob, id));
+    QVERIFY(admit(*alice, *carol, id));
+
+    // A burst is on its way when the server stops; more is said while it is down.
+    struct Sent
+    {
+        PeerProcess *by;
+        QJsonObject ret;
+    };
+    std::vector<Sent> sent;
+    const auto say = [&](PeerProcess &who, int n) {
+        const QJsonObject ret = who.command(QStringLiteral("send"),
+                                            {id, QStringLiteral("message %1").arg(n), "1", ""});
+        QCOMPARE(retOf(ret), 0);
+        sent.push_back({&who, ret});
+    };
+    for (int n = 0; n < 8; ++n)
+        say(*alice, n);
+    QVERIFY(XmppServer::stop());
+    say(*alice, 8);
+    say(*bob, 9);
+    QVERIFY(XmppServer::start());
+
+    QStringList accepted;
+    for (const Sent &s : sent) {
+        const QJsonObject result
+            = s.by->waitEvent(QStringLiteral("onSendTextMessage"), keyed(s.ret), 90000);
+        QVERIFY(!result.isEmpty());
+        if (num(result, "reason") == 200)
+            accepted << str(s.ret, "msgId");
+    }
+    // The ones said while the server was down waited for the rooms to be entered again.
+    QVERIFY(accepted.contains(str(sent[8].ret, "msgId")));
+    QVERIFY(accepted.contains(str(sent[9].ret, "msgId")));
+
+    // Every member has every accepted message of the others exactly once: live, or from the
+    // room's archive with the new stream's offline messages.
+    for (PeerProcess *p : {alice.get(), bob.get(), carol.get()}) {
+        QVERIFY(!p->waitEvent(QStringLiteral("onConnectState"), [](const QJsonObject &e) {
+                      return num(e, "code") == ZS_STATE_CONNECTED;
+                  }).isEmpty());
+        QVERIFY(!p->waitEvent(kOfflineDone).isEmpty()); // the login's
+        QVERIFY(!p->waitEvent(kOfflineDone).isEmpty()); // the new stream's
+    }
+    const QJsonObject last = carol->command(QStringLiteral("send"), {id, "all here?", "1", ""});
+    QCOMPARE(num(carol->waitEvent(QStringLiteral("onSendTextMessage"), keyed(last)), "reason"),
+             200);
+    for (PeerProcess *p : {alice.get(), bob.get()})
+        QVERIFY(!p->waitEvent(kReceived, withId(str(last, "msgId"))).isEmpty());
+    for (const Sent &s : sent) {
+        const QString msgId = str(s.ret, "msgId");
+        for (PeerProcess *p : {alice.get(), bob.get(), carol.get()}) {
+            if (p == s.by)
+                continue;
+            const int times = timesReceived(*p, msgId);
+            QVERIFY2(times == (accepted.contains(msgId) ? 1 : times) && times <= 1,
+                     qPrintable(QStringLiteral("%1 at %2: %3 times")
+                                    .arg(msgId, p->name(), QString::number(times))));
+        }
+    }
     QCOMPARE(num(ask(*alice, QStringLiteral("gdismiss"), {id}, QStringLiteral("onDismissGroup")),
                  "reason"),
              200);
