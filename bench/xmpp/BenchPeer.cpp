@@ -117,7 +117,10 @@ private:
             m_expected = qMax(0, words[1].toInt());
             m_report = words[2] == QLatin1String("1");
             m_seen.assign(std::size_t(m_expected), false);
-            m_latencies.reserve(std::size_t(m_expected));
+            // Written once now, so that the record's own pages do not show as the receiver's
+            // memory growing while messages come.
+            m_latencies.resize(std::size_t(m_expected));
+            m_latencies.clear();
             m_cpuStartMs = cpuMs();
         } else if (name == QLatin1String("send") && words.size() == 4) {
             m_to = words[1];

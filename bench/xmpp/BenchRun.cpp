@@ -174,6 +174,10 @@ int Server::run(const QString &command)
     env.insert(QStringLiteral("TQ_XMPP_PORT"), QString::number(m_port));
     env.insert(QStringLiteral("TQ_XMPP_HTTPS_PORT"), QString::number(m_httpsPort));
     env.insert(QStringLiteral("TQ_XMPP_MEMBERS"), QString::number(m_members));
+    if (m_memoryArchive)
+        env.insert(QStringLiteral("TQ_XMPP_ARCHIVE"), QStringLiteral("memory"));
+    else
+        env.remove(QStringLiteral("TQ_XMPP_ARCHIVE"));
     script.setProcessEnvironment(env);
     script.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     script.start(QStringLiteral("bash"), {m_paths.script, command, m_paths.serverDir});

@@ -66,6 +66,9 @@ public:
     // Stops it, drops what it stored of earlier runs (messages, archives, rooms, private
     // storage), starts it again; `members` accounts m01... are made too.
     bool restart(int members = 0);
+    // Message archives in Prosody's memory (TQ_XMPP_ARCHIVE=memory) from the next start: the
+    // file store re-reads and rewrites whole archive files once they grow past a few MB.
+    void setMemoryArchive(bool on) { m_memoryArchive = on; }
     void stop();
 
     int port() const { return m_port; }
@@ -79,6 +82,7 @@ private:
     int m_port = 0;
     int m_httpsPort = 0;
     int m_members = 0;
+    bool m_memoryArchive = false;
     bool m_started = false;
 };
 

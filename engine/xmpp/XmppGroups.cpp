@@ -53,6 +53,7 @@ const QString nsForward = QStringLiteral("urn:xmpp:forward:0");
 const QString nsDelay = QStringLiteral("urn:xmpp:delay");
 const QString nsStanzaId = QStringLiteral("urn:xmpp:sid:0");
 const QString nsClient = QStringLiteral("jabber:client");
+const QString nsVCard = QStringLiteral("vcard-temp");
 
 constexpr int kTimeoutMs = 30000;
 // Groups taken from the bookmarks, occupants kept per room and invitations or requests kept
@@ -712,6 +713,77 @@ struct Groups::State
         });
     }
 
+    // ---- member cards: in each member's vCard (XEP-0054) ----
+
+    // The user's vCard (jid empty: the own one); done(reason, vCard element or null).
+    void readVCard(const QString &jid, std::function<void(int, const QDomElement &)> done)
+    {
+        sendIq(QXmppIq::Get, jid, element(QStringLiteral("vCard"), nsVCard),
+               [done = std::move(done)](int reason, const QDomElement &iq) {
+                   done(reason, iq.firstChildElement(QStringLiteral("vCard")));
+               });
+    }
+
+    static QDomElement cardIn(const QDomElement &vcard, const QString &room)
+    {
+        const QDomElement cards = child(vcard, QStringLiteral("group-cards"), nsGroup);
+        int n = 0;
+        for (QDomElement c = cards.firstChildElement(QStringLiteral("card"));
+             !c.isNull() && n < kGroupsMax; c = c.nextSiblingElement(QStringLiteral("card")), ++n)
+            if (bareOf(c.attribute(QStringLiteral("room"))) == room)
+                return c;
+        return {};
+    }
+
+    static void fillCard(ZS_GroupMemberCard &r, const QDomElement &card)
+    {
+        put(r.cardText3, card.firstChildElement(QStringLiteral("nick")).text());
+        put(r.cardText4, card.firstChildElement(QStringLiteral("phone")).text());
+        put(r.cardText5, card.firstChildElement(QStringLiteral("title")).text());
+        put(r.cardText6, card.firstChildElement(QStringLiteral("remark")).text());
+        r.cardValue3 = card.attribute(QStringLiteral("value")).toInt();
+    }
+
+    // The own vCard as stored, with the room's card replaced (other rooms' cards and every
+    // other element stay).
+    static QXmppElement withCard(const QDomElement &stored, const QString &room,
+                                 const ZS_GroupMemberCard &card)
+    {
+        QXmppElement vcard = element(QStringLiteral("vCard"), nsVCard);
+        QXmppElement cards = element(QStringLiteral("group-cards"), nsGroup);
+        for (QDomElement c = stored.firstChildElement(); !c.isNull(); c = c.nextSiblingElement())
+            if (c.tagName() != QLatin1String("group-cards"))
+                vcard.appendChild(QXmppElement(c));
+        const QDomElement old = child(stored, QStringLiteral("group-cards"), nsGroup);
+        int n = 0;
+        for (QDomElement c = old.firstChildElement(QStringLiteral("card"));
+             !c.isNull() && n < kGroupsMax - 1; c = c.nextSiblingElement(QStringLiteral("card")))
+            if (bareOf(c.attribute(QStringLiteral("room"))) != room) {
+                cards.appendChild(QXmppElement(c));
+                ++n;
+            }
+        QXmppElement mine = element(QStringLiteral("card"));
+        mine.setAttribute(QStringLiteral("room"), room);
+        mine.setAttribute(QStringLiteral("value"), QString::number(card.cardValue3));
+        mine.appendChild(textElement(QStringLiteral("nick"), fieldText(card.cardText3)));
+        mine.appendChild(textElement(QStringLiteral("phone"), fieldText(card.cardText4)));
+        mine.appendChild(textElement(QStringLiteral("title"), fieldText(card.cardText5)));
+        mine.appendChild(textElement(QStringLiteral("remark"), fieldText(card.cardText6)));
+        cards.appendChild(mine);
+        vcard.appendChild(cards);
+        return vcard;
+    }
+
+    bool mutedIn(const QString &room, const QString &jid) const
+    {
+        const auto it = rooms.constFind(room);
+        if (it == rooms.constEnd())
+            return false;
+        return std::any_of(it->occupants.cbegin(), it->occupants.cend(), [&](const Occupant &o) {
+            return o.jid == jid && o.role == QLatin1String("visitor");
+        });
+    }
+
     // ---- the rooms' archives (XEP-0313 on the room) ----
 
     void release()
@@ -1180,6 +1252,18 @@ struct Groups::State
                     });
                     break;
                 }
+            return true;
+        }
+        if (type == QLatin1String("groupchat") && rooms.contains(room)
+            && !child(m, QStringLiteral("card-changed"), nsGroup).isNull()) {
+            // A member changed their card; the member said so (the own echo tells nothing).
+            const QString nick = QXmppUtils::jidToResource(from);
+            const QString jid = q.memberJid(room, nick);
+            if (!nick.isEmpty() && nick != rooms.value(room).ownNick && !jid.isEmpty()) {
+                Notice n = noticeIn(ZS_GROUP_NOTICE_MEMBER_INFO, room, jid, jid);
+                n.modifyDic = QStringLiteral("{\"card\":1}");
+                emitNotice(n);
+            }
             return true;
         }
         if (type == QLatin1String("error") || type == QLatin1String("groupchat"))
@@ -1970,6 +2054,96 @@ void Groups::members(unsigned int key, const QString &groupId, const QString &bo
                         }
                         answer(reason, records);
                     });
+}
+
+void Groups::queryCard(unsigned int key, const QString &groupId, const QString &member)
+{
+    const QString room = roomJid(groupId);
+    const QString jid = session().jidOf(member.trimmed());
+    auto card = std::shared_ptr<ZS_GroupMemberCard>(makeRecord<ZS_GroupMemberCard>());
+    put(card->cardText1, member.trimmed());
+    put(card->cardText2, groupId);
+    const auto answer = [key, card](int reason) {
+        invoke(&ZS_MessageCallBack::onQueryGroupMemberCard, key, reason,
+               static_cast<const ZS_GroupMemberCard *>(card.get()));
+    };
+    if (room.isEmpty() || jid.isEmpty()) {
+        answer(ZS_REASON_NOT_FOUND);
+        return;
+    }
+    d->fetchMembers(
+        room, [this, room, jid, card, answer](int reason, QList<std::pair<QString, QString>> list) {
+            const auto it = std::find_if(list.cbegin(), list.cend(),
+                                         [&](const auto &entry) { return entry.first == jid; });
+            if (reason != ZS_REASON_SUCCESS || it == list.cend()) {
+                answer(reason != ZS_REASON_SUCCESS ? reason : int(ZS_REASON_NOT_FOUND));
+                return;
+            }
+            card->cardValue1 = roleOf(it->second);
+            card->cardValue2 = d->mutedIn(room, jid) ? 1 : 0;
+            d->readVCard(jid == session().ownJid() ? QString() : jid,
+                         [room, card, answer](int read, const QDomElement &vcard) {
+                             // No vCard yet: an empty card.
+                             if (read != ZS_REASON_SUCCESS && read != ZS_REASON_NOT_FOUND) {
+                                 answer(read);
+                                 return;
+                             }
+                             const QDomElement mine = State::cardIn(vcard, room);
+                             if (!mine.isNull())
+                                 State::fillCard(*card, mine);
+                             answer(ZS_REASON_SUCCESS);
+                         });
+        });
+}
+
+void Groups::modifyCard(unsigned int key, const ZS_GroupMemberCard &card)
+{
+    auto answerCard = std::shared_ptr<ZS_GroupMemberCard>(makeRecord<ZS_GroupMemberCard>());
+    *answerCard = card;
+    const auto answer = [key, answerCard](int reason) {
+        invoke(&ZS_MessageCallBack::onModifyGroupMemberCard, key, reason,
+               static_cast<const ZS_GroupMemberCard *>(answerCard.get()));
+    };
+    const QString groupId = fieldText(card.cardText2);
+    const QString room = roomJid(groupId);
+    const QString jid = session().jidOf(fieldText(card.cardText1).trimmed());
+    if (room.isEmpty() || !d->rooms.contains(room) || jid.isEmpty()) {
+        answer(ZS_REASON_NOT_FOUND);
+        return;
+    }
+    // The card lives in the member's own vCard: nobody else may write it.
+    if (jid != session().ownJid()) {
+        answer(ZS_REASON_FORBIDDEN);
+        return;
+    }
+    d->readVCard(
+        QString(), [this, room, card, answerCard, answer](int read, const QDomElement &stored) {
+            if (read != ZS_REASON_SUCCESS && read != ZS_REASON_NOT_FOUND) {
+                answer(read); // never overwrite what was not read
+                return;
+            }
+            d->sendIq(QXmppIq::Set, QString(), State::withCard(stored, room, card),
+                      [this, room, answerCard, answer](int reason, const QDomElement &) {
+                          if (reason != ZS_REASON_SUCCESS) {
+                              answer(reason);
+                              return;
+                          }
+                          const State::Room r = d->rooms.value(room);
+                          const QString own = session().ownJid();
+                          for (const State::Occupant &o : r.occupants)
+                              if (o.jid == own)
+                                  answerCard->cardValue1 = roleOf(o.affiliation);
+                          answerCard->cardValue2 = d->mutedIn(room, own) ? 1 : 0;
+                          answer(ZS_REASON_SUCCESS);
+                          // The members in the room hear of it at once, and read it when they want.
+                          QXmppMessage m;
+                          m.setTo(room);
+                          m.setType(QXmppMessage::GroupChat);
+                          m.setExtensions({element(QStringLiteral("card-changed"), nsGroup)});
+                          if (d->connected())
+                              d->client->sendPacket(m);
+                      });
+        });
 }
 
 void Groups::removeMember(unsigned int key, const QString &groupId, const QString &member)

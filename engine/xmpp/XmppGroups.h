@@ -28,6 +28,12 @@
 // and at each new stream the room's archive (XEP-0313) gives what came after it, delivered with
 // the offline messages.
 //
+// Member cards are the members' own, in their vCards (XEP-0054):
+//   <group-cards xmlns='urn:tq:group:0'><card room='..' value='0'><nick/><phone/><title/>
+//   <remark/></card></group-cards>
+// and a change is told to the room by a groupchat message without body,
+//   <card-changed xmlns='urn:tq:group:0'/>.
+//
 // The message rules (SetGroupMessageRule) are the user's own, in private storage:
 //   <group-rules xmlns='urn:tq:group:0'><group room='..' notice='0'/></group-rules>
 //
@@ -120,6 +126,10 @@ public:
     void detail(unsigned int key, const QString &groupId);
     void members(unsigned int key, const QString &groupId, const QString &border, int pageSize);
     void removeMember(unsigned int key, const QString &groupId, const QString &member);
+    // Member cards: each member's own, in their vCard (readable by everyone, written by them
+    // only); role and mute come from the room.
+    void queryCard(unsigned int key, const QString &groupId, const QString &member);
+    void modifyCard(unsigned int key, const ZS_GroupMemberCard &card);
     void forbid(unsigned int key, const QString &groupId, const QString &member, int isBan);
     void setRule(unsigned int key, const QString &groupId, bool notice);
     void setRole(unsigned int key, const QString &groupId, const QString &member, int role);

@@ -1,5 +1,6 @@
 // Group requests: making, dismissing, leaving and joining groups, invitations and requests to
-// join with their answers, the own groups, a group's details and members, muting and roles.
+// join with their answers, the own groups, a group's details and members, member cards, muting
+// and roles.
 // Each checks the session at once and runs on the engine's thread; answers come from there.
 
 #include "XmppCommon.h"
@@ -216,6 +217,25 @@ int ForbidMemberSpeak(unsigned int *matchKey, const char *groupid, const char *m
         escaped(id) + QLatin1Char(' ') + escaped(who) + QStringLiteral(" ban ")
             + QString::number(isBan),
         [id, who, isBan](unsigned int key, Groups &g) { g.forbid(key, id, who, isBan); });
+}
+
+int QueryGroupMemberCard(unsigned int *matchKey, const char *groupid, const char *member)
+{
+    const QString id = arg(groupid);
+    const QString who = arg(member);
+    return request(matchKey, "QueryGroupMemberCard", escaped(id) + QLatin1Char(' ') + escaped(who),
+                   [id, who](unsigned int key, Groups &g) { g.queryCard(key, id, who); });
+}
+
+int ModifyMemberCard(unsigned int *matchKey, const ZS_GroupMemberCard *card)
+{
+    if (!card)
+        return ZS_ERR_INVALID_ARGUMENT;
+    const ZS_GroupMemberCard copy = *card;
+    return request(matchKey, "ModifyMemberCard",
+                   escaped(fieldText(copy.cardText2)) + QLatin1Char(' ')
+                       + escaped(fieldText(copy.cardText1)),
+                   [copy](unsigned int key, Groups &g) { g.modifyCard(key, copy); });
 }
 
 int SetGroupMemberRole(unsigned int *matchKey, const char *groupId, const char *member, int role)

@@ -206,16 +206,6 @@ int StopRecordScreen(const char *callId)
     return ZS_ERR_UNSUPPORTED;
 }
 
-int QueryGroupMemberCard(unsigned int *matchKey, const char *groupid, const char *member)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
-int ModifyMemberCard(unsigned int *matchKey, const ZS_GroupMemberCard *card)
-{
-    return ZS_ERR_UNSUPPORTED;
-}
-
 int StartVoiceRecording(const char *fileName, const char *sessionId)
 {
     return ZS_ERR_UNSUPPORTED;

@@ -75,6 +75,7 @@ private slots:
     void groupMessagesReachEveryMemberButNotFromTheMuted();
     void missedGroupMessagesArriveOnceAtTheNextLogin();
     void acceptedGroupMessagesSurviveTheServerGoingDown();
+    void memberCardsAreTheMembersOwn();
 
 private:
     std::unique_ptr<PeerProcess> peer(const QString &user);
@@ -826,6 +827,69 @@ void TestXmppGroups::acceptedGroupMessagesSurviveTheServerGoingDown()
                                     .arg(msgId, p->name(), QString::number(times))));
         }
     }
+    QCOMPARE(num(ask(*alice, QStringLiteral("gdismiss"), {id}, QStringLiteral("onDismissGroup")),
+                 "reason"),
+             200);
+}
+
+void TestXmppGroups::memberCardsAreTheMembersOwn()
+{
+    const auto alice = peer(QStringLiteral("alice"));
+    const auto bob = peer(QStringLiteral("bob"));
+    QVERIFY(alice && bob);
+    const QString id = create(*alice, QStringLiteral("Cards"));
+    QVERIFY(!id.isEmpty());
+    QVERIFY(admit(*alice, *bob, id));
+    const QString nick = QStringLiteral("Bobby \u738b");
+    const QString remark = QString(600, QChar(0x4e2d)); // cut at the field, on a character
+
+    const QJsonObject set = ask(*bob, QStringLiteral("gcardset"),
+                                {id, QStringLiteral("bob"), nick, QStringLiteral("+86 10 5555"),
+                                 QStringLiteral("Engineer"), remark, QStringLiteral("7")},
+                                QStringLiteral("onModifyGroupMemberCard"));
+    QCOMPARE(num(set, "reason"), 200);
+    QCOMPARE(num(set, "role"), 0);
+    const QJsonObject told
+        = alice->waitEvent(kNotice, notice(ZS_GROUP_NOTICE_MEMBER_INFO, id, QStringLiteral("bob")));
+    QCOMPARE(str(told, "modifyDic"), QStringLiteral("{\"card\":1}"));
+
+    // Anyone reads it, with the member's place in the group.
+    const QJsonObject card = ask(*alice, QStringLiteral("gcard"), {id, QStringLiteral("bob")},
+                                 QStringLiteral("onQueryGroupMemberCard"));
+    QCOMPARE(num(card, "reason"), 200);
+    QCOMPARE(str(card, "nickname"), nick);
+    QCOMPARE(str(card, "phone"), QStringLiteral("+86 10 5555"));
+    QCOMPARE(str(card, "title"), QStringLiteral("Engineer"));
+    QCOMPARE(str(card, "remark"), remark.left(170)); // 512 bytes: 170 three-byte characters
+    QCOMPARE(num(card, "value"), 7);
+    QCOMPARE(num(card, "role"), 0);
+
+    // Nobody writes another's card; a member without one has an empty card; a non-member none.
+    QCOMPARE(num(ask(*alice, QStringLiteral("gcardset"),
+                     {id, QStringLiteral("bob"), "x", "", "", "", "0"},
+                     QStringLiteral("onModifyGroupMemberCard")),
+                 "reason"),
+             403);
+    const QJsonObject own = ask(*alice, QStringLiteral("gcard"), {id, QStringLiteral("alice")},
+                                QStringLiteral("onQueryGroupMemberCard"));
+    QCOMPARE(num(own, "reason"), 200);
+    QCOMPARE(str(own, "nickname"), QString());
+    QCOMPARE(num(own, "role"), 2);
+    QCOMPARE(num(ask(*alice, QStringLiteral("gcard"), {id, QStringLiteral("carol")},
+                     QStringLiteral("onQueryGroupMemberCard")),
+                 "reason"),
+             404);
+    QCOMPARE(retOf(bob->command(QStringLiteral("gcardset"), {QStringLiteral("null")})),
+             int(ZS_ERR_INVALID_ARGUMENT));
+
+    // The profile and the card share the vCard: each change keeps the other.
+    const QJsonObject profile = bob->command(
+        QStringLiteral("setinfo"), {"1", "0", "0", QStringLiteral("Bob Li"), "555", "hi"});
+    QCOMPARE(num(bob->waitEvent(QStringLiteral("onSetPersonInfo"), keyed(profile)), "reason"), 200);
+    QCOMPARE(str(ask(*alice, QStringLiteral("gcard"), {id, QStringLiteral("bob")},
+                     QStringLiteral("onQueryGroupMemberCard")),
+                 "nickname"),
+             nick);
     QCOMPARE(num(ask(*alice, QStringLiteral("gdismiss"), {id}, QStringLiteral("onDismissGroup")),
                  "reason"),
              200);

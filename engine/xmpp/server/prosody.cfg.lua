@@ -32,6 +32,11 @@ c2s_require_encryption = true
 authentication = "internal_hashed"
 allow_registration = false
 storage = "internal"
+-- TQ_XMPP_ARCHIVE=memory keeps the message archives (MAM, rooms' history) in memory, for
+-- benchmarks: the file store re-reads and rewrites whole archive files once they grow.
+if ENV_TQ_XMPP_ARCHIVE == "memory" then
+    storage = { archive = "memory"; muc_log = "memory" }
+end
 
 certificates = dir .. "/certs"
 ssl = {

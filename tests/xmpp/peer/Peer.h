@@ -32,6 +32,12 @@ QJsonObject personStateFields(const ZS_PersonState &state);
 // Argument k, or empty.
 QString arg(const QStringList &args, int k);
 
+// A record's text field as a caller fills it: UTF-8, cut at the field's last byte with a NUL.
+template<std::size_t N> void fill(char (&field)[N], const QString &text)
+{
+    qstrncpy(field, text.toUtf8().constData(), uint(N));
+}
+
 } // namespace peer
 
 #define TQ_PEER_CONCAT2(a, b) a##b

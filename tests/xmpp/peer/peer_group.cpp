@@ -160,10 +160,11 @@ QJsonObject cardFields(const ZS_GroupMemberCard *c)
 {
     if (!c)
         return {{"null", true}};
-    return {{"member", field(c->cardText1)},
-            {"groupId", field(c->cardText2)},
-            {"nickname", field(c->cardText3)},
-            {"role", c->cardValue1}};
+    return {{"member", field(c->cardText1)},   {"groupId", field(c->cardText2)},
+            {"nickname", field(c->cardText3)}, {"phone", field(c->cardText4)},
+            {"title", field(c->cardText5)},    {"remark", field(c->cardText6)},
+            {"role", c->cardValue1},           {"muted", c->cardValue2},
+            {"value", c->cardValue3}};
 }
 void ZS_CALL onQueryGroupMemberCard(unsigned int key, int reason, const ZS_GroupMemberCard *card)
 {
@@ -353,17 +354,29 @@ void members(const QStringList &args)
 void modify(const QStringList &args)
 {
     ZS_GroupChangeInfo info{};
-    const auto fill = [](char *field, std::size_t width, const QString &text) {
-        const QByteArray bytes = text.toUtf8();
-        qstrncpy(field, bytes.constData(), uint(width));
-    };
-    fill(info.groupId, sizeof info.groupId, arg(args, 0));
-    fill(info.name, sizeof info.name, arg(args, 1));
+    fill(info.groupId, arg(args, 0));
+    fill(info.name, arg(args, 1));
     info.scope = arg(args, 2).toInt();
-    fill(info.declared, sizeof info.declared, arg(args, 3));
+    fill(info.declared, arg(args, 3));
     unsigned int key = 0;
     const int ret = ModifyGroup(&key, arg(args, 0) == QLatin1String("null") ? nullptr : &info);
     emitKeyed("gmodify", ret, key);
+}
+
+// gcardset id member nickname phone title remark value ("null" id: no record)
+void modifyCard(const QStringList &args)
+{
+    ZS_GroupMemberCard card{};
+    fill(card.cardText2, arg(args, 0));
+    fill(card.cardText1, arg(args, 1));
+    fill(card.cardText3, arg(args, 2));
+    fill(card.cardText4, arg(args, 3));
+    fill(card.cardText5, arg(args, 4));
+    fill(card.cardText6, arg(args, 5));
+    card.cardValue3 = arg(args, 6).toInt();
+    unsigned int key = 0;
+    const int ret = ModifyMemberCard(&key, arg(args, 0) == QLatin1String("null") ? nullptr : &card);
+    emitKeyed("gcardset", ret, key);
 }
 
 // gsearch type keyword [pageNo pageSize]: the paging form with a page number
@@ -408,6 +421,7 @@ TQ_PEER_COMMAND("gcreate", create)
 TQ_PEER_COMMAND("ginvite", invite)
 TQ_PEER_COMMAND("gmembers", members)
 TQ_PEER_COMMAND("gmodify", modify)
+TQ_PEER_COMMAND("gcardset", modifyCard)
 TQ_PEER_COMMAND("gsearch", search)
 TQ_PEER_COMMAND("gdismiss",
                 simple("gdismiss", [](unsigned int *k, const char *id, const char *, int) {
@@ -447,6 +461,10 @@ TQ_PEER_COMMAND("gdelete",
 TQ_PEER_COMMAND("gforbid",
                 simple("gforbid", [](unsigned int *k, const char *id, const char *m, int ban) {
                     return ForbidMemberSpeak(k, id, m, ban);
+                }))
+// gcard id member
+TQ_PEER_COMMAND("gcard", simple("gcard", [](unsigned int *k, const char *id, const char *m, int) {
+                    return QueryGroupMemberCard(k, id, m);
                 }))
 // grule id notice
 TQ_PEER_COMMAND("grule",
