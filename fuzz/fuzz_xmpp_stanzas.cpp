@@ -187,6 +187,18 @@ void checkMembers(unsigned int, int, const char *groupId, int count,
     }
 }
 
+void checkCard(unsigned int, int, const ZS_GroupMemberCard *card)
+{
+    TQ_FUZZ_CHECK(card != nullptr);
+    show("member card", card->cardText1);
+    checkText(card->cardText1);
+    checkText(card->cardText2);
+    checkText(card->cardText3);
+    checkText(card->cardText4);
+    checkText(card->cardText5);
+    checkText(card->cardText6);
+}
+
 ZS_GeneralCallBack generalTable()
 {
     ZS_GeneralCallBack t{};
@@ -233,6 +245,8 @@ ZS_MessageCallBack messageTable()
     t.onCreateGroup = checkDetail;
     t.onQueryGroupDetail = checkDetail;
     t.onQueryGroupMember = checkMembers;
+    t.onQueryGroupMemberCard = checkCard;
+    t.onModifyGroupMemberCard = checkCard;
     t.onSearchPublicGroup = [](unsigned int, int, int, const char *keyword, int count,
                                const ZS_GroupSearchInfo *groups) {
         TQ_FUZZ_CHECK(keyword != nullptr);
@@ -323,6 +337,18 @@ struct SentIqs
                 return list.at(i).first;
         return key;
     }
+    // "$word" in an archive result's queryid: the query id of the last IQ that holds word.
+    QString resolveQuery(const QString &key) const
+    {
+        static const QRegularExpression queryId(QStringLiteral("queryid=[\"']([^\"']*)"));
+        for (int i = list.size() - 1; i >= 0; --i)
+            if (list.at(i).second.contains(key.mid(1))) {
+                const auto match = queryId.match(list.at(i).second);
+                if (match.hasMatch())
+                    return match.captured(1);
+            }
+        return key;
+    }
 };
 
 // Hands stanza text to the client as if read from its stream.
@@ -346,6 +372,10 @@ void feed(QXmppOutgoingClient *stream, const QString &stanzas, const SentIqs *iq
             const QString id = e.attribute(QStringLiteral("id"));
             if (tag == QLatin1String("iq") && id.startsWith(QLatin1Char('$')))
                 e.setAttribute(QStringLiteral("id"), iqs->resolve(id));
+            QDomElement result = e.firstChildElement(QStringLiteral("result"));
+            if (!result.isNull() && result.attribute(QStringLiteral("queryid")).startsWith('$'))
+                result.setAttribute(QStringLiteral("queryid"),
+                                    iqs->resolveQuery(result.attribute(QStringLiteral("queryid"))));
             checkReaders(e);
         }
         (stream->*handle)(e);
@@ -415,6 +445,7 @@ void run(const QByteArray &input)
     session->groups().search(4, 0, QStringLiteral("team"), 1, 20, true);
     session->groups().detail(5, QStringLiteral("g0123456789"));
     session->groups().members(6, QStringLiteral("g0123456789"), QString(), 50);
+    session->groups().queryCard(7, QStringLiteral("g0123456789"), QStringLiteral("bob"));
 
     if (input.startsWith("#recv\n") || input.startsWith("#sent\n")) {
         client->logger()->log(input.startsWith("#recv") ? QXmppLogger::ReceivedMessage

@@ -804,7 +804,7 @@ struct Messages::State
     void groupNotice(int type, const QString &msgId, const QString &groupId, const QString &sender,
                      const QDateTime &stamp)
     {
-        auto run = [this, type, msgId, groupId, sender, stamp] {
+        auto run = [type, msgId, groupId, sender, stamp] {
             auto record = makeRecord<ZS_MessageInfo>();
             record->msgType = type;
             put(record->msgId, msgId);
