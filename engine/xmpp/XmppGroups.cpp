@@ -650,7 +650,10 @@ struct Groups::State
     {
         QXmppElement query = element(QStringLiteral("query"), nsPrivate);
         query.appendChild(element(QStringLiteral("storage"), nsBookmarks));
-        sendIq(QXmppIq::Get, QString(), query, [this](int reason, const QDomElement &iq) {
+        const int own = stream;
+        sendIq(QXmppIq::Get, QString(), query, [this, own](int reason, const QDomElement &iq) {
+            if (own != stream)
+                return; // an earlier stream's: the new one reads them again
             if (reason != ZS_REASON_SUCCESS)
                 Engine::get().trace(QStringLiteral("bookmarks not read: %1").arg(reason));
             bookmarks.clear();
@@ -799,7 +802,9 @@ struct Groups::State
         QXmppElement query = element(QStringLiteral("query"), nsPrivate);
         query.appendChild(element(QStringLiteral("group-marks"), nsGroup));
         sendIq(QXmppIq::Get, QString(), query,
-               [this, done = std::move(done)](int reason, const QDomElement &iq) {
+               [this, own = stream, done = std::move(done)](int reason, const QDomElement &iq) {
+                   if (own != stream)
+                       return; // an earlier stream's: the new one reads them again
                    // What this process saw is newer than what it stored a moment ago.
                    const QHash<QString, QString> seen = std::exchange(marks, {});
                    const QDomElement list = child(child(iq, QStringLiteral("query"), nsPrivate),
@@ -1473,8 +1478,11 @@ QString Groups::ownNick(const QString &roomJid) const
 
 bool Groups::awaitsEntry(const QString &roomJid) const
 {
+    // Until the bookmarks are read and entered, any room may be one of the user's.
+    if (d->reentering)
+        return true;
     const auto it = d->rooms.constFind(bareOf(roomJid));
-    return it != d->rooms.constEnd() && !it->joined && (it->joining || d->reentering);
+    return it != d->rooms.constEnd() && !it->joined && it->joining;
 }
 
 bool Groups::isJoined(const QString &groupId) const

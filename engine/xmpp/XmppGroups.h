@@ -68,7 +68,8 @@ public:
     QString groupIdOf(const QString &roomJid) const;
     bool isJoined(const QString &groupId) const;
     bool maySpeak(const QString &groupId) const;
-    // Whether the user is about to be in the room again (a new stream enters every group).
+    // Whether the user may be about to be in the room (a new stream enters every group: until
+    // then any room, after that one being entered).
     bool awaitsEntry(const QString &roomJid) const;
     // The user's message rule for the group (SetGroupMessageRule): notify of its messages.
     bool notifies(const QString &groupId) const;
