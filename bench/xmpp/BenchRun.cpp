@@ -15,6 +15,26 @@
 
 namespace xbench {
 
+QProcessEnvironment peerEnvironment(const QString &caFile)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TQ_XMPP_CA_FILE"), caFile);
+    return env;
+}
+
+void loadXmppEngine(QProcessEnvironment &env, const Paths &paths)
+{
+    const QString old = env.value(QStringLiteral("LD_LIBRARY_PATH"));
+    env.insert(QStringLiteral("LD_LIBRARY_PATH"),
+               old.isEmpty() ? paths.engineLibDir : paths.engineLibDir + QLatin1Char(':') + old);
+}
+
+void keepAgentFilesIn(QProcessEnvironment &env, const QString &dir)
+{
+    env.insert(QStringLiteral("TQ_LOG_DIR"), dir + QStringLiteral("/log"));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), dir + QStringLiteral("/data"));
+}
+
 void note(const QString &text)
 {
     std::fprintf(stderr, "%s\n", qPrintable(text));

@@ -20,6 +20,13 @@ struct Paths
     QString engineLibDir = QStringLiteral(TQ_XMPP_ENGINE_DIR);
 };
 
+// The environment of a peer process: the system's, trusting the server's CA.
+QProcessEnvironment peerEnvironment(const QString &caFile);
+// ... that loads the XMPP engine (TQ_Agent finds libZSsdk.so through LD_LIBRARY_PATH first).
+void loadXmppEngine(QProcessEnvironment &env, const Paths &paths);
+// ... whose agents' log and data stay in `dir`.
+void keepAgentFilesIn(QProcessEnvironment &env, const QString &dir);
+
 // A line on stderr.
 void note(const QString &text);
 

@@ -350,14 +350,10 @@ int runGroupBench(const QStringList &args)
 
     // The agents' client logs in and enters the room from her bookmarks.
     const int total = o.fanout + o.messages;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("TQ_XMPP_CA_FILE"), server.caFile());
-    const QString old = env.value(QStringLiteral("LD_LIBRARY_PATH"));
-    env.insert(QStringLiteral("LD_LIBRARY_PATH"),
-               old.isEmpty() ? paths.engineLibDir : paths.engineLibDir + QLatin1Char(':') + old);
+    QProcessEnvironment env = peerEnvironment(server.caFile());
+    loadXmppEngine(env, paths);
     const QString base = paths.runDir + QStringLiteral("/group-alice");
-    env.insert(QStringLiteral("TQ_LOG_DIR"), base + QStringLiteral("/log"));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), base + QStringLiteral("/data"));
+    keepAgentFilesIn(env, base);
     Peer agent;
     bool ready = false;
     QString agentError;

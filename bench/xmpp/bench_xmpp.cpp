@@ -158,14 +158,11 @@ public:
     {
         const QString kind = agents ? QStringLiteral("agents") : QStringLiteral("bare");
         const QString base = p.runDir + QStringLiteral("/%1-%2-").arg(kind).arg(round);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("TQ_XMPP_CA_FILE"), m_server.caFile());
+        QProcessEnvironment env = peerEnvironment(m_server.caFile());
         QString program = QCoreApplication::applicationFilePath();
         QStringList args{QStringLiteral("--peer")};
         if (agents) {
-            const QString old = env.value(QStringLiteral("LD_LIBRARY_PATH"));
-            env.insert(QStringLiteral("LD_LIBRARY_PATH"),
-                       old.isEmpty() ? p.engineLibDir : p.engineLibDir + QLatin1Char(':') + old);
+            loadXmppEngine(env, p);
             program = p.agentPeer;
             args = QStringList{QStringLiteral("--queue"), o.queue};
         }
@@ -218,8 +215,7 @@ public:
         };
 
         // The agents' log and the engine's trace stay in the run's directory.
-        env.insert(QStringLiteral("TQ_LOG_DIR"), base + QStringLiteral("bob/log"));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), base + QStringLiteral("bob/data"));
+        keepAgentFilesIn(env, base + QStringLiteral("bob"));
         if (!receiver.start(program, args, env, base + QStringLiteral("bob")))
             return finish(QStringLiteral("the receiver did not start"));
         receiver.write("login bob bob localhost " + QByteArray::number(port()));
@@ -227,8 +223,7 @@ public:
         if (!waitUntil([&] { return receiverReady || failed(); }, 30000) || failed())
             return finish(QStringLiteral("the receiver did not log in"));
 
-        env.insert(QStringLiteral("TQ_LOG_DIR"), base + QStringLiteral("alice/log"));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), base + QStringLiteral("alice/data"));
+        keepAgentFilesIn(env, base + QStringLiteral("alice"));
         if (!sender.start(program, args, env, base + QStringLiteral("alice")))
             return finish(QStringLiteral("the sender did not start"));
         sender.write("login alice alice localhost " + QByteArray::number(port()));

@@ -429,13 +429,20 @@ void Files::requestSlot(Transfer &t)
     });
 }
 
+Files::Transfer *Files::slotAnswered(const QString &requestId)
+{
+    Transfer *t = find(m_slotRequests.take(requestId));
+    if (t)
+        t->slotRequest.clear();
+    return t;
+}
+
 void Files::onSlotFailed(const QXmppHttpUploadRequestIq &request)
 {
-    const unsigned int key = m_slotRequests.take(request.id());
-    Transfer *t = find(key);
+    const Transfer *t = slotAnswered(request.id());
     if (!t)
         return;
-    t->slotRequest.clear();
+    const unsigned int key = t->key;
     const QXmppStanza::Error error = request.error();
     Engine::get().trace(QStringLiteral("upload %1: slot refused, %2 %3")
                             .arg(key)
@@ -454,11 +461,10 @@ void Files::onSlotFailed(const QXmppHttpUploadRequestIq &request)
 
 void Files::onSlot(const QXmppHttpUploadSlotIq &slot)
 {
-    const unsigned int key = m_slotRequests.take(slot.id());
-    Transfer *t = find(key);
+    Transfer *t = slotAnswered(slot.id());
     if (!t)
         return;
-    t->slotRequest.clear();
+    const unsigned int key = t->key;
     if (transferKeys::cancelled(key)) {
         end(key, ReasonCancelled, "cancelled");
         return;

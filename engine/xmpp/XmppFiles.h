@@ -98,6 +98,8 @@ private:
     // Asks slots for the uploads that wait, once connected and the service is known.
     void serveWaiting();
     void requestSlot(Transfer &t);
+    // The transfer whose slot request that was, no longer waiting for it; null when none.
+    Transfer *slotAnswered(const QString &requestId);
     void onSlot(const QXmppHttpUploadSlotIq &slot);
     void onSlotFailed(const QXmppHttpUploadRequestIq &request);
     void onPutFinished(Transfer &t);

@@ -6,6 +6,8 @@
 #include "XmppSession.h"
 #include "XmppStanza.h"
 
+#include <GroupNoticeBytes.h>
+
 #include <QXmppClient.h>
 #include <QXmppClientExtension.h>
 #include <QXmppElement.h>
@@ -41,7 +43,6 @@ const QString nsMuc = QStringLiteral("http://jabber.org/protocol/muc");
 const QString nsMucUser = QStringLiteral("http://jabber.org/protocol/muc#user");
 const QString nsMucAdmin = QStringLiteral("http://jabber.org/protocol/muc#admin");
 const QString nsMucOwner = QStringLiteral("http://jabber.org/protocol/muc#owner");
-const QString nsPrivate = QStringLiteral("jabber:iq:private");
 const QString nsBookmarks = QStringLiteral("storage:bookmarks");
 const QString nsRegister = QStringLiteral("jabber:iq:register");
 const QString nsData = QStringLiteral("jabber:x:data");
@@ -49,11 +50,8 @@ const QString nsDiscoInfo = QStringLiteral("http://jabber.org/protocol/disco#inf
 const QString nsGroup = QStringLiteral("urn:tq:group:0");
 const QString nsMam = QStringLiteral("urn:xmpp:mam:2");
 const QString nsRsm = QStringLiteral("http://jabber.org/protocol/rsm");
-const QString nsForward = QStringLiteral("urn:xmpp:forward:0");
 const QString nsDelay = QStringLiteral("urn:xmpp:delay");
 const QString nsStanzaId = QStringLiteral("urn:xmpp:sid:0");
-const QString nsClient = QStringLiteral("jabber:client");
-const QString nsVCard = QStringLiteral("vcard-temp");
 
 constexpr int kTimeoutMs = 30000;
 // Groups taken from the bookmarks, occupants kept per room and invitations or requests kept
@@ -92,124 +90,14 @@ QXmppElement formField(const QString &var, const QString &value)
 
 // ---- notices ----
 
-struct Notice
-{
-    int type = 0;
-    QString groupId;
-    QString groupName;
-    QString sender; // who acted
-    QString member; // whom it concerns
-    QString extraText1;
-    QString extraText2;
-    int extraValue = 0;
-    QString modifyDic; // type 11
-    QList<std::pair<QString, QString>> members; // type 12: name, nickname
-};
-
-// A zeroed record of the type at the start of `bytes`, which is large enough and comes from
-// the allocator, so suitably aligned.
-template<class Record> Record &recordIn(std::vector<char> &bytes, std::size_t extra = 0)
-{
-    bytes.assign(sizeof(Record) + extra, 0);
-    return *reinterpret_cast<Record *>(bytes.data());
-}
-
-template<class Record> void fillHeader(Record &r, const Notice &n)
-{
-    put(r.sender, n.sender);
-    put(r.groupId, n.groupId);
-    put(r.groupName, n.groupName);
-    put(r.dateCreated, dateText());
-    put(r.member, n.member);
-}
-
-std::vector<char> detailBytes(const Notice &n)
-{
-    std::vector<char> bytes;
-    switch (n.type) {
-    case ZS_GROUP_NOTICE_REQUEST_JOIN: {
-        auto &r = recordIn<ZS_GroupJoinRequestNotice>(bytes);
-        fillHeader(r, n);
-        put(r.extraText1, n.extraText1);
-        put(r.extraText2, n.extraText2);
-        r.extraValue = n.extraValue;
-        break;
-    }
-    case ZS_GROUP_NOTICE_INVITE: {
-        auto &r = recordIn<ZS_GroupInviteNotice>(bytes);
-        r.noticeType = n.type;
-        fillHeader(r, n);
-        put(r.extraText1, n.extraText1);
-        put(r.extraText2, n.extraText2);
-        break;
-    }
-    case ZS_GROUP_NOTICE_MEMBER_JOINED: {
-        auto &r = recordIn<ZS_GroupMemberJoinedNotice>(bytes);
-        fillHeader(r, n);
-        put(r.extraText1, n.extraText1);
-        put(r.extraText2, n.extraText2);
-        break;
-    }
-    case ZS_GROUP_NOTICE_DISMISSED: {
-        auto &r = recordIn<ZS_GroupDismissNotice>(bytes);
-        put(r.sender, n.sender);
-        put(r.groupId, n.groupId);
-        put(r.groupName, n.groupName);
-        put(r.dateCreated, dateText());
-        break;
-    }
-    case ZS_GROUP_NOTICE_REPLY_REQUEST:
-    case ZS_GROUP_NOTICE_REPLY_INVITE: {
-        auto &r = recordIn<ZS_GroupReplyNotice>(bytes);
-        fillHeader(r, n);
-        put(r.extraText1, n.extraText1);
-        put(r.extraText2, n.extraText2);
-        r.extraValue = n.extraValue;
-        break;
-    }
-    case ZS_GROUP_NOTICE_ROLE: {
-        auto &r = recordIn<ZS_GroupRoleNotice>(bytes);
-        fillHeader(r, n);
-        put(r.extraText1, n.extraText1);
-        r.extraValue = n.extraValue;
-        break;
-    }
-    case ZS_GROUP_NOTICE_MEMBER_INFO: {
-        auto &r = recordIn<ZS_GroupMemberInfoNotice>(bytes);
-        fillHeader(r, n);
-        put(r.extraText1, n.extraText1);
-        put(r.modifyDic, n.modifyDic);
-        break;
-    }
-    case ZS_GROUP_NOTICE_JOINED: {
-        const std::size_t count = std::size_t(n.members.size());
-        auto &r = recordIn<ZS_GroupJoinNotice>(bytes, count * sizeof(ZS_GroupNoticeMember));
-        fillHeader(r, n);
-        put(r.extraText1, n.extraText1);
-        r.memberCount = int(count);
-        auto *entries = reinterpret_cast<ZS_GroupNoticeMember *>(bytes.data() + sizeof r);
-        for (std::size_t i = 0; i < count; ++i) {
-            put(entries[i].member, n.members[int(i)].first);
-            put(entries[i].memberText, n.members[int(i)].second);
-        }
-        break;
-    }
-    default: { // 4, 5 and 8: the header alone
-        auto &r = recordIn<ZS_GroupNoticeHeader>(bytes);
-        fillHeader(r, n);
-        put(r.extraText1, n.extraText1);
-        break;
-    }
-    }
-    return bytes;
-}
+using Notice = tq::GroupNoticeFields;
 
 void emitNotice(const Notice &n)
 {
     Engine::get().trace(QStringLiteral("group notice %1 in %2: %3 about %4")
                             .arg(n.type)
                             .arg(escaped(n.groupId), escaped(n.sender), escaped(n.member)));
-    std::vector<char> bytes = detailBytes(n);
+    std::vector<char> bytes = tq::groupNoticeBytes(n, dateText());
     ZS_GroupNotice notice{};
     notice.type = n.type;
     notice.detail = bytes.data();

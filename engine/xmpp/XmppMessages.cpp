@@ -32,17 +32,14 @@ namespace zsxmpp {
 
 namespace {
 
-const QString nsClient = QStringLiteral("jabber:client");
 const QString nsSm = QStringLiteral("urn:xmpp:sm:3");
 const QString nsTq = QStringLiteral("urn:tq:message:0");
 const QString nsCarbons = QStringLiteral("urn:xmpp:carbons:2");
-const QString nsForward = QStringLiteral("urn:xmpp:forward:0");
 const QString nsFasten = QStringLiteral("urn:xmpp:fasten:0");
 const QString nsRetract = QStringLiteral("urn:xmpp:message-retract:0");
 const QString nsOob = QStringLiteral("jabber:x:oob");
 const QString nsFileMeta = QStringLiteral("urn:xmpp:file:metadata:0");
 const QString nsHints = QStringLiteral("urn:xmpp:hints");
-const QString nsPrivate = QStringLiteral("jabber:iq:private");
 const QString nsTop = QStringLiteral("urn:tq:top-contacts:0");
 const QString nsPing = QStringLiteral("urn:xmpp:ping");
 

@@ -27,7 +27,6 @@ namespace zsxmpp {
 namespace {
 
 const QString kPresenceNs = QStringLiteral("urn:tq:presence:0");
-const QString kVCardNs = QStringLiteral("vcard-temp");
 const QString kProfileNs = QStringLiteral("urn:tq:vcard:0");
 
 // The note fills text4 of a state record at most.
@@ -409,7 +408,7 @@ void Presence::fetchNextProfile()
         const QString jid = m_profileQueue.takeFirst();
         QXmppElement query;
         query.setTagName(QStringLiteral("vCard"));
-        query.setAttribute(QStringLiteral("xmlns"), kVCardNs);
+        query.setAttribute(QStringLiteral("xmlns"), nsVCard);
         const bool sent
             = m_iq->send(QXmppIq::Get, jid, query, [this, jid](int reason, const QDomElement &iq) {
                   m_fetching = false;
@@ -481,7 +480,7 @@ void Presence::getInfo(unsigned int key, const QString &name)
     const QString jid = session().jidOf(name.trimmed());
     QXmppElement query;
     query.setTagName(QStringLiteral("vCard"));
-    query.setAttribute(QStringLiteral("xmlns"), kVCardNs);
+    query.setAttribute(QStringLiteral("xmlns"), nsVCard);
     const bool sent = m_iq->send(
         QXmppIq::Get, jid, query, [this, jid, answer](int reason, const QDomElement &iq) {
             const QDomElement vcard = iq.firstChildElement(QStringLiteral("vCard"));
@@ -523,7 +522,7 @@ void Presence::setInfo(unsigned int key, const ZS_PersonInfo &info)
     // other clients keep in it survive.
     QXmppElement query;
     query.setTagName(QStringLiteral("vCard"));
-    query.setAttribute(QStringLiteral("xmlns"), kVCardNs);
+    query.setAttribute(QStringLiteral("xmlns"), nsVCard);
     const bool sent = m_iq->send(QXmppIq::Get, QString(), query,
                                  [this, key, profile](int reason, const QDomElement &iq) {
                                      writeProfile(key, profile, reason, iq);
@@ -536,7 +535,7 @@ QXmppElement Presence::toVCard(const Profile &profile, const QDomElement &stored
 {
     QXmppElement vcard;
     vcard.setTagName(QStringLiteral("vCard"));
-    vcard.setAttribute(QStringLiteral("xmlns"), kVCardNs);
+    vcard.setAttribute(QStringLiteral("xmlns"), nsVCard);
     for (QDomElement c = stored.firstChildElement(); !c.isNull(); c = c.nextSiblingElement()) {
         const QString tag = c.tagName();
         if (tag != QLatin1String("FN") && tag != QLatin1String("TEL")

@@ -142,14 +142,21 @@ void Session::adoptForTests(QXmppClient *client)
     goOnline(false);
 }
 
-void Session::logout()
+bool Session::beginLeaving()
 {
     m_connectTimer->stop();
     m_reconnectTimer->stop();
     m_attempting = false;
-    if (m_client && m_client->isConnected()) {
-        for (Feature *feature : m_features)
-            feature->leaving();
+    if (!m_client || !m_client->isConnected())
+        return false;
+    for (Feature *feature : m_features)
+        feature->leaving();
+    return true;
+}
+
+void Session::logout()
+{
+    if (beginLeaving()) {
         // Sends the unavailable presence, closes the stream; answered on disconnected().
         m_client->disconnectFromServer();
         return;
@@ -176,14 +183,9 @@ void Session::dropClient()
 
 void Session::shutdown(int boundMs)
 {
-    m_connectTimer->stop();
-    m_reconnectTimer->stop();
-    m_attempting = false;
-    if (m_client && m_client->isConnected()) {
+    if (beginLeaving()) {
         // Nothing is answered any more; wait for the unavailable presence and the stream's
         // end to be written, as long as the bound allows.
-        for (Feature *feature : m_features)
-            feature->leaving();
         disconnect(m_client, nullptr, this, nullptr);
         goOffline();
         QEventLoop loop;

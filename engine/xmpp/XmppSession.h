@@ -90,6 +90,9 @@ private:
     void onConnectTimeout();
     void fail(int state, int reason);
     void dropClient();
+    // Stops any connection attempt; when connected, lets the features write their last
+    // stanzas and returns true (the stream is still to be closed).
+    bool beginLeaving();
     // The connection of an established session is lost, or an attempt to restore it failed.
     void lost(int reason);
     void reconnect();

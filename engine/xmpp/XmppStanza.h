@@ -12,6 +12,12 @@
 
 namespace zsxmpp {
 
+// Namespaces more than one feature reads or writes.
+inline const QString nsClient = QStringLiteral("jabber:client");
+inline const QString nsForward = QStringLiteral("urn:xmpp:forward:0");
+inline const QString nsPrivate = QStringLiteral("jabber:iq:private");
+inline const QString nsVCard = QStringLiteral("vcard-temp");
+
 // The bare JID, lower case.
 QString bareOf(const QString &jid);
 

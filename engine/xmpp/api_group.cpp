@@ -42,6 +42,16 @@ int request(unsigned int *matchKey, const char *name, const QString &details,
         : int(ZS_ERR_NOT_INITIALIZED);
 }
 
+// The trace of a request about a group and someone or something in it: "<id> <other>", then
+// " <label> <value>" when a label is given.
+QString about(const QString &id, const QString &other, const char *label = nullptr, int value = 0)
+{
+    QString text = escaped(id) + QLatin1Char(' ') + escaped(other);
+    if (label)
+        text += QLatin1Char(' ') + QLatin1String(label) + QLatin1Char(' ') + QString::number(value);
+    return text;
+}
+
 } // namespace
 
 extern "C" {
@@ -94,9 +104,7 @@ int ReplyRequestJoinGroup(unsigned int *matchKey, const char *groupid, const cha
     const QString id = arg(groupid);
     const QString who = arg(member);
     return request(
-        matchKey, "ReplyRequestJoinGroup",
-        escaped(id) + QLatin1Char(' ') + escaped(who) + QStringLiteral(" confirm ")
-            + QString::number(confirm),
+        matchKey, "ReplyRequestJoinGroup", about(id, who, "confirm", confirm),
         [id, who, confirm](unsigned int key, Groups &g) { g.replyRequest(key, id, who, confirm); });
 }
 
@@ -121,9 +129,7 @@ int ReplyInviteJoinGroup(unsigned int *matchKey, const char *groupid, const char
     const QString id = arg(groupid);
     const QString who = arg(invitor);
     return request(
-        matchKey, "ReplyInviteJoinGroup",
-        escaped(id) + QLatin1Char(' ') + escaped(who) + QStringLiteral(" confirm ")
-            + QString::number(confirm),
+        matchKey, "ReplyInviteJoinGroup", about(id, who, "confirm", confirm),
         [id, who, confirm](unsigned int key, Groups &g) { g.replyInvite(key, id, who, confirm); });
 }
 
@@ -153,7 +159,7 @@ int ModifyGroup(unsigned int *matchKey, const ZS_GroupChangeInfo *info)
     s.permission = info->permission;
     s.domain = fieldText(info->groupDomain);
     s.discuss = info->isDiscuss != 0;
-    return request(matchKey, "ModifyGroup", escaped(id) + QLatin1Char(' ') + escaped(s.name),
+    return request(matchKey, "ModifyGroup", about(id, s.name),
                    [id, s](unsigned int key, Groups &g) { g.modify(key, id, s); });
 }
 
@@ -204,7 +210,7 @@ int DeleteGroupMember(unsigned int *matchKey, const char *groupid, const char *m
 {
     const QString id = arg(groupid);
     const QString who = arg(member);
-    return request(matchKey, "DeleteGroupMember", escaped(id) + QLatin1Char(' ') + escaped(who),
+    return request(matchKey, "DeleteGroupMember", about(id, who),
                    [id, who](unsigned int key, Groups &g) { g.removeMember(key, id, who); });
 }
 
@@ -213,9 +219,7 @@ int ForbidMemberSpeak(unsigned int *matchKey, const char *groupid, const char *m
     const QString id = arg(groupid);
     const QString who = arg(member);
     return request(
-        matchKey, "ForbidMemberSpeak",
-        escaped(id) + QLatin1Char(' ') + escaped(who) + QStringLiteral(" ban ")
-            + QString::number(isBan),
+        matchKey, "ForbidMemberSpeak", about(id, who, "ban", isBan),
         [id, who, isBan](unsigned int key, Groups &g) { g.forbid(key, id, who, isBan); });
 }
 
@@ -223,7 +227,7 @@ int QueryGroupMemberCard(unsigned int *matchKey, const char *groupid, const char
 {
     const QString id = arg(groupid);
     const QString who = arg(member);
-    return request(matchKey, "QueryGroupMemberCard", escaped(id) + QLatin1Char(' ') + escaped(who),
+    return request(matchKey, "QueryGroupMemberCard", about(id, who),
                    [id, who](unsigned int key, Groups &g) { g.queryCard(key, id, who); });
 }
 
@@ -233,8 +237,7 @@ int ModifyMemberCard(unsigned int *matchKey, const ZS_GroupMemberCard *card)
         return ZS_ERR_INVALID_ARGUMENT;
     const ZS_GroupMemberCard copy = *card;
     return request(matchKey, "ModifyMemberCard",
-                   escaped(fieldText(copy.cardText2)) + QLatin1Char(' ')
-                       + escaped(fieldText(copy.cardText1)),
+                   about(fieldText(copy.cardText2), fieldText(copy.cardText1)),
                    [copy](unsigned int key, Groups &g) { g.modifyCard(key, copy); });
 }
 
@@ -242,9 +245,7 @@ int SetGroupMemberRole(unsigned int *matchKey, const char *groupId, const char *
 {
     const QString id = arg(groupId);
     const QString who = arg(member);
-    return request(matchKey, "SetGroupMemberRole",
-                   escaped(id) + QLatin1Char(' ') + escaped(who) + QStringLiteral(" role ")
-                       + QString::number(role),
+    return request(matchKey, "SetGroupMemberRole", about(id, who, "role", role),
                    [id, who, role](unsigned int key, Groups &g) { g.setRole(key, id, who, role); });
 }
 

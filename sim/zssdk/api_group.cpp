@@ -4,6 +4,7 @@
 
 #include "Engine.h"
 
+#include <GroupNoticeBytes.h>
 #include <Utf8Field.h>
 
 #include <QDateTime>
@@ -192,115 +193,7 @@ ZS_GroupSearchInfo searchOf(const Group &g, const QString &user)
 
 // ---- notices -----------------------------------------------------------------------------------
 
-struct Notice
-{
-    int type = 0;
-    QString groupId;
-    QString groupName;
-    QString sender; // who acted
-    QString member; // whom it concerns
-    QString extraText1;
-    QString extraText2;
-    int extraValue = 0;
-    QString modifyDic; // type 11
-    QList<std::pair<QString, QString>> members; // type 12: account, display name
-};
-
-template<class Record> void fillHeader(Record &r, const Notice &n)
-{
-    put(r.sender, n.sender);
-    put(r.groupId, n.groupId);
-    put(r.groupName, n.groupName);
-    put(r.dateCreated, now());
-    put(r.member, n.member);
-}
-
-template<class Record> std::vector<char> bytesOf(const Record &r, std::size_t extra = 0)
-{
-    std::vector<char> bytes(sizeof r + extra, 0);
-    std::memcpy(bytes.data(), &r, sizeof r);
-    return bytes;
-}
-
-// The record a notice's pointer leads to, as the engine lays it out for the type.
-std::vector<char> detailBytes(const Notice &n)
-{
-    switch (n.type) {
-    case ZS_GROUP_NOTICE_REQUEST_JOIN: {
-        auto r = zeroed<ZS_GroupJoinRequestNotice>();
-        fillHeader(r, n);
-        put(r.extraText1, n.extraText1);
-        put(r.extraText2, n.extraText2);
-        r.extraValue = n.extraValue;
-        return bytesOf(r);
-    }
-    case ZS_GROUP_NOTICE_INVITE: {
-        auto r = zeroed<ZS_GroupInviteNotice>();
-        r.noticeType = n.type;
-        fillHeader(r, n);
-        put(r.extraText1, n.extraText1);
-        put(r.extraText2, n.extraText2);
-        return bytesOf(r);
-    }
-    case ZS_GROUP_NOTICE_MEMBER_JOINED: {
-        auto r = zeroed<ZS_GroupMemberJoinedNotice>();
-        fillHeader(r, n);
-        put(r.extraText1, n.extraText1);
-        put(r.extraText2, n.extraText2);
-        return bytesOf(r);
-    }
-    case ZS_GROUP_NOTICE_DISMISSED: {
-        auto r = zeroed<ZS_GroupDismissNotice>();
-        put(r.sender, n.sender);
-        put(r.groupId, n.groupId);
-        put(r.groupName, n.groupName);
-        put(r.dateCreated, now());
-        return bytesOf(r);
-    }
-    case ZS_GROUP_NOTICE_REPLY_REQUEST:
-    case ZS_GROUP_NOTICE_REPLY_INVITE: {
-        auto r = zeroed<ZS_GroupReplyNotice>();
-        fillHeader(r, n);
-        put(r.extraText1, n.extraText1);
-        put(r.extraText2, n.extraText2);
-        r.extraValue = n.extraValue;
-        return bytesOf(r);
-    }
-    case ZS_GROUP_NOTICE_ROLE: {
-        auto r = zeroed<ZS_GroupRoleNotice>();
-        fillHeader(r, n);
-        put(r.extraText1, n.extraText1);
-        r.extraValue = n.extraValue;
-        return bytesOf(r);
-    }
-    case ZS_GROUP_NOTICE_MEMBER_INFO: {
-        auto r = zeroed<ZS_GroupMemberInfoNotice>();
-        fillHeader(r, n);
-        put(r.extraText1, n.extraText1);
-        put(r.modifyDic, n.modifyDic);
-        return bytesOf(r);
-    }
-    case ZS_GROUP_NOTICE_JOINED: {
-        auto r = zeroed<ZS_GroupJoinNotice>();
-        fillHeader(r, n);
-        put(r.extraText1, n.extraText1);
-        r.memberCount = n.members.size();
-        std::vector<char> bytes = bytesOf(r, n.members.size() * sizeof(ZS_GroupNoticeMember));
-        auto *entries = reinterpret_cast<ZS_GroupNoticeMember *>(bytes.data() + sizeof r);
-        for (int i = 0; i < n.members.size(); ++i) {
-            put(entries[i].member, n.members[i].first);
-            put(entries[i].memberText, n.members[i].second);
-        }
-        return bytes;
-    }
-    default: { // 4, 5 and 8: the header alone
-        auto r = zeroed<ZS_GroupNoticeHeader>();
-        fillHeader(r, n);
-        put(r.extraText1, n.extraText1);
-        return bytesOf(r);
-    }
-    }
-}
+using Notice = tq::GroupNoticeFields;
 
 struct NoticeMemory
 {
@@ -313,7 +206,7 @@ std::function<void()> noticeTask(const Notice &n)
     auto memory = std::make_shared<NoticeMemory>();
     std::memset(static_cast<void *>(&memory->notice), 0, sizeof memory->notice);
     memory->notice.type = n.type;
-    memory->detail = detailBytes(n);
+    memory->detail = tq::groupNoticeBytes(n, now());
     memory->notice.detail = memory->detail.data();
     return [memory] {
         invoke(&CB::onReceiveGroupNoticeMessage,
