@@ -338,12 +338,17 @@ void Files::discoveryDone()
         serveWaiting();
         return;
     }
-    std::vector<unsigned int> waiting;
+    for (unsigned int key : waitingForSlot())
+        end(key, ZS_REASON_SERVER_ERROR, "no upload service");
+}
+
+std::vector<unsigned int> Files::waitingForSlot() const
+{
+    std::vector<unsigned int> keys;
     for (const auto &entry : m_transfers)
         if (entry.second->waiting)
-            waiting.push_back(entry.first);
-    for (unsigned int key : waiting)
-        end(key, ZS_REASON_SERVER_ERROR, "no upload service");
+            keys.push_back(entry.first);
+    return keys;
 }
 
 void Files::serveWaiting()
@@ -354,11 +359,7 @@ void Files::serveWaiting()
         discover();
         return;
     }
-    std::vector<unsigned int> waiting;
-    for (const auto &entry : m_transfers)
-        if (entry.second->waiting)
-            waiting.push_back(entry.first);
-    for (unsigned int key : waiting)
+    for (unsigned int key : waitingForSlot())
         if (Transfer *t = find(key))
             requestSlot(*t);
 }

@@ -17,6 +17,7 @@
 
 #include <map>
 #include <memory>
+#include <vector>
 
 class QNetworkAccessManager;
 class QNetworkReply;
@@ -89,6 +90,8 @@ private:
     enum class Discovery { Unknown, Running, Done };
 
     Transfer *find(unsigned int key) const;
+    // The uploads waiting for the upload service, by key (a copy: ending one changes the map).
+    std::vector<unsigned int> waitingForSlot() const;
     QNetworkAccessManager *network();
     QNetworkRequest httpsRequest(const QUrl &url) const;
     void discover();
